@@ -1,0 +1,51 @@
+// The framework's 8-bit string in the ANSI code page. Always zero-terminated; may not hold
+// zero characters of its own.
+#pragma once
+
+#include "AfxDebug.h"
+
+#include <string>
+
+class CString {
+public:
+    CString() = default;
+    CString(LPCSTR lpsz);
+    // The first |nLength| characters of |lpch|, or fewer when a zero comes first.
+    CString(LPCSTR lpch, int nLength);
+
+    CString& operator=(LPCSTR lpsz);
+    CString& operator+=(const CString& str);
+    CString& operator+=(LPCSTR lpsz);
+    CString& operator+=(char ch);
+
+    int GetLength() const { return static_cast<int>(m_str.size()); }
+    BOOL IsEmpty() const { return m_str.empty(); }
+    void Empty() { m_str.clear(); }
+    char GetAt(int nIndex) const;
+    char operator[](int nIndex) const { return GetAt(nIndex); }
+    operator LPCTSTR() const { return m_str.c_str(); }
+
+    // Room for at least |nMinBufLength| characters and a terminator. The text stays as it was;
+    // ReleaseBuffer ends the direct writing.
+    LPTSTR GetBuffer(int nMinBufLength);
+    // |nNewLength| -1 takes the text up to its first zero, but never reads beyond the buffer that
+    // GetBuffer handed out: a buffer filled without a terminator keeps all of its characters.
+    void ReleaseBuffer(int nNewLength = -1);
+
+    int ReverseFind(char ch) const;
+    CString Left(int nCount) const;
+    void MakeUpper();
+    void MakeLower();
+
+    int Compare(LPCTSTR lpsz) const;
+
+private:
+    std::string m_str;
+};
+
+inline bool operator==(const CString& s1, LPCTSTR s2) { return s1.Compare(s2) == 0; }
+inline bool operator==(LPCTSTR s1, const CString& s2) { return s2.Compare(s1) == 0; }
+inline bool operator==(const CString& s1, const CString& s2) { return s1.Compare(s2) == 0; }
+inline bool operator!=(const CString& s1, LPCTSTR s2) { return s1.Compare(s2) != 0; }
+inline bool operator!=(LPCTSTR s1, const CString& s2) { return s2.Compare(s1) != 0; }
+inline bool operator!=(const CString& s1, const CString& s2) { return s1.Compare(s2) != 0; }

@@ -1,0 +1,149 @@
+#include "TestSupport.h"
+
+#include <algorithm>
+
+namespace test_support {
+
+std::string WindowsPath(const std::string& strUnixPath) {
+    std::string strPath = "Z:" + strUnixPath;
+    std::replace(strPath.begin(), strPath.end(), '/', '\\');
+    return strPath;
+}
+
+std::string ExecutableDirectory() {
+    char szPath[MAX_PATH * 4] = "";
+    DWORD dwLength = GetModuleFileNameA(NULL, szPath, sizeof szPath);
+    std::string strPath(szPath, dwLength);
+    return strPath.substr(0, strPath.rfind('\\') + 1);
+}
+
+namespace {
+// The test's own environment block with |environment| set in it.
+std::string EnvironmentBlock(const std::vector<std::pair<std::string, std::string>>& environment) {
+    std::vector<std::string> entries;
+    LPCH pchBlock = GetEnvironmentStringsA();
+    for (LPCH pch = pchBlock; *pch != '\0'; pch += strlen(pch) + 1)
+        entries.push_back(pch);
+    FreeEnvironmentStringsA(pchBlock);
+    for (const auto& [strName, strValue] : environment) {
+        std::string strPrefix = strName + "=";
+        entries.erase(std::remove_if(entries.begin(), entries.end(),
+                                     [&](const std::string& strEntry) {
+                                         return _strnicmp(strEntry.c_str(), strPrefix.c_str(),
+                                                          strPrefix.size()) == 0;
+                                     }),
+                      entries.end());
+        entries.push_back(strPrefix + strValue);
+    }
+    std::string strBlock;
+    for (const std::string& strEntry : entries)
+        strBlock += strEntry + '\0';
+    return strBlock + '\0';
+}
+} // namespace
+
+ChildProcess::ChildProcess(const std::string& strProgram, const std::string& strArguments,
+                           const std::vector<std::pair<std::string, std::string>>& environment,
+                           const std::string& strDirectory) {
+    std::string strCommandLine = "\"" + strProgram + "\"";
+    if (!strArguments.empty())
+        strCommandLine += " " + strArguments;
+    std::string strEnvironment = EnvironmentBlock(environment);
+    STARTUPINFOA si = {};
+    si.cb = sizeof si;
+    if (!CreateProcessA(strProgram.c_str(), &strCommandLine[0], NULL, NULL, FALSE, 0,
+                        &strEnvironment[0], strDirectory.empty() ? NULL : strDirectory.c_str(), &si,
+                        &m_pi))
+        m_pi = {};
+}
+
+ChildProcess::~ChildProcess() {
+    if (m_pi.hProcess == NULL)
+        return;
+    if (WaitForSingleObject(m_pi.hProcess, 0) == WAIT_TIMEOUT) {
+        TerminateProcess(m_pi.hProcess, 99);
+        WaitForSingleObject(m_pi.hProcess, 5000);
+    }
+    CloseHandle(m_pi.hThread);
+    CloseHandle(m_pi.hProcess);
+}
+
+bool ChildProcess::Wait(DWORD dwMilliseconds, DWORD* pdwExitCode) {
+    if (m_pi.hProcess == NULL || WaitForSingleObject(m_pi.hProcess, dwMilliseconds) != WAIT_OBJECT_0)
+        return false;
+    return GetExitCodeProcess(m_pi.hProcess, pdwExitCode) != FALSE;
+}
+
+namespace {
+std::string WindowText(HWND hWnd) {
+    char szText[1024] = "";
+    int nLength = GetWindowTextA(hWnd, szText, sizeof szText);
+    return std::string(szText, nLength > 0 ? nLength : 0);
+}
+
+std::string ClassName(HWND hWnd) {
+    char szClass[256] = "";
+    int nLength = GetClassNameA(hWnd, szClass, sizeof szClass);
+    return std::string(szClass, nLength > 0 ? nLength : 0);
+}
+
+struct WindowSearch {
+    DWORD dwProcessId;
+    bool bDialogsOnly;
+    std::vector<HWND> found;
+};
+
+BOOL CALLBACK CollectWindow(HWND hWnd, LPARAM lParam) {
+    WindowSearch* pSearch = reinterpret_cast<WindowSearch*>(lParam);
+    DWORD dwOwner = 0;
+    GetWindowThreadProcessId(hWnd, &dwOwner);
+    if (dwOwner == pSearch->dwProcessId && IsWindowVisible(hWnd) &&
+        (!pSearch->bDialogsOnly || ClassName(hWnd) == "#32770"))
+        pSearch->found.push_back(hWnd);
+    return TRUE;
+}
+
+std::vector<HWND> TopLevelWindows(DWORD dwProcessId, bool bDialogsOnly) {
+    WindowSearch search = {dwProcessId, bDialogsOnly, {}};
+    EnumWindows(CollectWindow, reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
+
+BOOL CALLBACK ReadControl(HWND hWnd, LPARAM lParam) {
+    Box* pBox = reinterpret_cast<Box*>(lParam);
+    std::string strText = WindowText(hWnd);
+    std::string strClass = ClassName(hWnd);
+    pBox->texts.push_back(strText);
+    if (_stricmp(strClass.c_str(), "Static") == 0) {
+        if ((GetWindowLongA(hWnd, GWL_STYLE) & SS_TYPEMASK) == SS_ICON)
+            pBox->bHasIcon = true;
+        else if (pBox->strBody.empty())
+            pBox->strBody = strText;
+    } else if (_stricmp(strClass.c_str(), "Button") == 0) {
+        pBox->buttons.push_back(strText);
+    }
+    return TRUE;
+}
+} // namespace
+
+Box WaitForBox(DWORD dwProcessId, DWORD dwMilliseconds) {
+    Box box;
+    for (DWORD dwStart = GetTickCount(); GetTickCount() - dwStart < dwMilliseconds; Sleep(20)) {
+        std::vector<HWND> boxes = TopLevelWindows(dwProcessId, true);
+        if (boxes.empty())
+            continue;
+        box.hWnd = boxes.front();
+        box.strCaption = WindowText(box.hWnd);
+        EnumChildWindows(box.hWnd, ReadControl, reinterpret_cast<LPARAM>(&box));
+        break;
+    }
+    return box;
+}
+
+void PressButton(const Box& box, int nId) {
+    PostMessageA(box.hWnd, WM_COMMAND, MAKEWPARAM(nId, BN_CLICKED), 0);
+}
+
+std::vector<HWND> VisibleWindowsOf(DWORD dwProcessId) { return TopLevelWindows(dwProcessId, false); }
+
+} // namespace test_support

@@ -1,0 +1,61 @@
+// What the Windows tests share: paths between Linux and Wine, starting programs, and finding,
+// reading and dismissing the boxes that they show.
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+#include <utility>
+#include <vector>
+
+namespace test_support {
+
+// The Windows path under which Wine shows a Linux path ("/a/b" -> "Z:\a\b").
+std::string WindowsPath(const std::string& strUnixPath);
+
+// The directory of the running test executable, with a trailing backslash.
+std::string ExecutableDirectory();
+
+// A program started by a test. The destructor ends it if it still runs and closes its handles.
+class ChildProcess {
+public:
+    // Starts |strProgram| with |strArguments| appended to its quoted name, in |strDirectory|
+    // (empty: the test's own), with |environment| added to the test's environment.
+    ChildProcess(const std::string& strProgram, const std::string& strArguments = "",
+                 const std::vector<std::pair<std::string, std::string>>& environment = {},
+                 const std::string& strDirectory = "");
+    ChildProcess(const ChildProcess&) = delete;
+    ChildProcess& operator=(const ChildProcess&) = delete;
+    ~ChildProcess();
+
+    bool Started() const { return m_pi.hProcess != NULL; }
+    DWORD Id() const { return m_pi.dwProcessId; }
+    // Waits up to |dwMilliseconds| for the program to end; true with its exit code when it did.
+    bool Wait(DWORD dwMilliseconds, DWORD* pdwExitCode);
+
+private:
+    PROCESS_INFORMATION m_pi = {};
+};
+
+// A box as the user sees it: its caption, and the texts of its controls in order (for a message
+// box the icon's empty Static, the body's Static, then its buttons).
+struct Box {
+    HWND hWnd = NULL;
+    std::string strCaption;
+    std::vector<std::string> texts;
+    std::string strBody;  // the text of the first Static control that has one
+    bool bHasIcon = false; // a Static control showing an icon
+    std::vector<std::string> buttons;
+};
+
+// Waits up to |dwMilliseconds| for a visible top-level dialog window (class "#32770") of
+// process |dwProcessId| and reads it. hWnd stays NULL when none appeared.
+Box WaitForBox(DWORD dwProcessId, DWORD dwMilliseconds);
+
+// Presses the button |nId| of a box (IDOK, IDABORT, ...).
+void PressButton(const Box& box, int nId);
+
+// The visible top-level windows that belong to process |dwProcessId| now.
+std::vector<HWND> VisibleWindowsOf(DWORD dwProcessId);
+
+} // namespace test_support

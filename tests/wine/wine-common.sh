@@ -1,0 +1,43 @@
+# Shared by the Wine wrappers: where Wine is, and how the build tree's prefixes are made.
+# Every prefix lives under the build tree's Wine folder ($dir); none outside it is touched.
+
+WINE=${WINE:-/usr/lib/wine/wine64}
+[ -x "$WINE" ] || WINE=$(command -v wine64 || command -v wine)
+WINESERVER=${WINESERVER:-$(command -v wineserver || echo /usr/lib/wine/wineserver64)}
+
+export WINEDEBUG=-all
+# No Mono or Gecko prompts; overrides asked for by the caller come after ours.
+export WINEDLLOVERRIDES="mscoree,mshtml=${WINEDLLOVERRIDES:+;$WINEDLLOVERRIDES}"
+
+# Makes $dir/template once: a fresh prefix, flushed to disk, that is never run again and only
+# cloned. Serialised by a lock, since parallel tests may ask for it at once.
+ensure_template() {
+    mkdir -p "$dir"
+    (
+        flock 9
+        if [ ! -f "$dir/template/.complete" ]; then
+            rm -rf "$dir/template"
+            WINEPREFIX="$dir/template" "$WINE" wineboot -i >/dev/null 2>&1 </dev/null
+            WINEPREFIX="$dir/template" "$WINESERVER" -w
+            touch "$dir/template/.complete"
+        fi
+    ) 9>"$dir/.lock"
+}
+
+# Clones the template into $1: hard links for the files, which Wine only reads, but real copies
+# of the registry files, which the server rewrites in place.
+clone_template() {
+    cp -a --link "$dir/template" "$1"
+    for file in "$dir/template"/*.reg; do
+        rm -f "$1/${file##*/}"
+        cp -p "$file" "$1/"
+    done
+}
+
+# Starts the prefix's server (persistent for $1 seconds after its last client, or until killed
+# when $1 is empty) and its services, with their output going nowhere: they inherit the output of
+# the first process, and under ctest that is a pipe that would never close.
+warm_server() {
+    "$WINESERVER" -p$1 >/dev/null 2>&1 </dev/null || true
+    "$WINE" cmd /c exit >/dev/null 2>&1 </dev/null
+}
