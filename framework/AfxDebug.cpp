@@ -59,7 +59,8 @@ BOOL AfxIsValidAddress(const void* lp, UINT nBytes, BOOL bReadWrite) {
     if (lp == NULL)
         return FALSE;
 #ifdef _WIN32
-    return !::IsBadReadPtr(lp, nBytes) && (!bReadWrite || !::IsBadWritePtr(const_cast<void*>(lp), nBytes));
+    return !::IsBadReadPtr(lp, nBytes) &&
+           (!bReadWrite || !::IsBadWritePtr(const_cast<void*>(lp), nBytes));
 #else
     (void)bReadWrite;
     return TRUE;

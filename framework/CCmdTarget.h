@@ -35,8 +35,11 @@ public:                                                                         
     const AFX_MSGMAP* GetMessageMap() const override;
 
 #define BEGIN_MESSAGE_MAP(theClass, baseClass)                                                     \
-    const AFX_MSGMAP* theClass::GetMessageMap() const { return &theClass::messageMap; }            \
-    const AFX_MSGMAP theClass::messageMap = {&baseClass::messageMap, &theClass::_messageEntries[0]}; \
+    const AFX_MSGMAP* theClass::GetMessageMap() const {                                            \
+        return &theClass::messageMap;                                                              \
+    }                                                                                              \
+    const AFX_MSGMAP theClass::messageMap = {&baseClass::messageMap,                               \
+                                             &theClass::_messageEntries[0]};                       \
     const AFX_MSGMAP_ENTRY theClass::_messageEntries[] = {
 
 #define END_MESSAGE_MAP()                                                                          \
@@ -44,7 +47,8 @@ public:                                                                         
     }                                                                                              \
     ;
 
-#define ON_COMMAND(id, memberFxn) {WM_COMMAND, CN_COMMAND, (id), (id), static_cast<AFX_PMSG>(&memberFxn)},
+#define ON_COMMAND(id, memberFxn)                                                                  \
+    {WM_COMMAND, CN_COMMAND, (id), (id), static_cast<AFX_PMSG>(&memberFxn)},
 
 class CCmdTarget : public CObject {
 public:

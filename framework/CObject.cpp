@@ -11,7 +11,9 @@ BOOL CRuntimeClass::IsDerivedFrom(const CRuntimeClass* pBaseClass) const {
     return FALSE;
 }
 
-const CRuntimeClass* CObject::GetRuntimeClass() const { return RUNTIME_CLASS(CObject); }
+const CRuntimeClass* CObject::GetRuntimeClass() const {
+    return RUNTIME_CLASS(CObject);
+}
 
 // The base object has no state of its own to store or load.
 void CObject::Serialize(CArchive&) {}
@@ -38,7 +40,9 @@ CDumpContext& CDumpContext::operator<<(const void* lp) {
     return *this << szAddress;
 }
 
-void CObject::AssertValid() const { ASSERT(AfxIsValidAddress(this, sizeof(CObject), FALSE)); }
+void CObject::AssertValid() const {
+    ASSERT(AfxIsValidAddress(this, sizeof(CObject), FALSE));
+}
 
 void CObject::Dump(CDumpContext& dc) const {
     dc << "a " << GetRuntimeClass()->m_lpszClassName << " at " << static_cast<const void*>(this)

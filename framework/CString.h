@@ -43,9 +43,21 @@ private:
     std::string m_str;
 };
 
-inline bool operator==(const CString& s1, LPCTSTR s2) { return s1.Compare(s2) == 0; }
-inline bool operator==(LPCTSTR s1, const CString& s2) { return s2.Compare(s1) == 0; }
-inline bool operator==(const CString& s1, const CString& s2) { return s1.Compare(s2) == 0; }
-inline bool operator!=(const CString& s1, LPCTSTR s2) { return s1.Compare(s2) != 0; }
-inline bool operator!=(LPCTSTR s1, const CString& s2) { return s2.Compare(s1) != 0; }
-inline bool operator!=(const CString& s1, const CString& s2) { return s1.Compare(s2) != 0; }
+inline bool operator==(const CString& s1, LPCTSTR s2) {
+    return s1.Compare(s2) == 0;
+}
+inline bool operator==(LPCTSTR s1, const CString& s2) {
+    return s2.Compare(s1) == 0;
+}
+inline bool operator==(const CString& s1, const CString& s2) {
+    return s1.Compare(s2) == 0;
+}
+inline bool operator!=(const CString& s1, LPCTSTR s2) {
+    return s1.Compare(s2) != 0;
+}
+inline bool operator!=(LPCTSTR s1, const CString& s2) {
+    return s2.Compare(s1) != 0;
+}
+inline bool operator!=(const CString& s1, const CString& s2) {
+    return s1.Compare(s2) != 0;
+}

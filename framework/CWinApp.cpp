@@ -32,7 +32,9 @@ CWinApp::~CWinApp() {
         g_pApp = NULL;
 }
 
-BOOL CWinApp::InitInstance() { return TRUE; }
+BOOL CWinApp::InitInstance() {
+    return TRUE;
+}
 
 int CWinApp::Run() {
     MSG msg;
@@ -43,7 +45,9 @@ int CWinApp::Run() {
     return ExitInstance();
 }
 
-int CWinApp::ExitInstance() { return 0; }
+int CWinApp::ExitInstance() {
+    return 0;
+}
 
 int CWinApp::DoMessageBox(LPCTSTR lpszPrompt, UINT nType, UINT) {
     HWND hWndOwner = m_pMainWnd != NULL ? m_pMainWnd->GetSafeHwnd() : NULL;
@@ -52,7 +56,9 @@ int CWinApp::DoMessageBox(LPCTSTR lpszPrompt, UINT nType, UINT) {
     return ::MessageBoxA(hWndOwner, lpszPrompt, m_pszAppName, nType);
 }
 
-BOOL CWinApp::Enable3dControls() { return TRUE; }
+BOOL CWinApp::Enable3dControls() {
+    return TRUE;
+}
 
 void CWinApp::OnHelp() {}
 
@@ -64,7 +70,9 @@ void CWinApp::SetCurrentHandles(HINSTANCE hInstance) {
     }
 }
 
-CWinApp* AfxGetApp() { return g_pApp; }
+CWinApp* AfxGetApp() {
+    return g_pApp;
+}
 
 int AfxMessageBox(LPCTSTR lpszText, UINT nType, UINT nIDHelp) {
     CWinApp* pApp = AfxGetApp();

@@ -1,6 +1,8 @@
 #include "CWnd.h"
 
-CWnd::~CWnd() { DestroyWindow(); }
+CWnd::~CWnd() {
+    DestroyWindow();
+}
 
 BOOL CWnd::DestroyWindow() {
     if (m_hWnd == NULL)

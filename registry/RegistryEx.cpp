@@ -13,7 +13,9 @@ const DWORD kNameChars = 200;
 
 CRegistryEx::CRegistryEx(HKEY hRootKey) : m_hKey(hRootKey) {}
 
-CRegistryEx::~CRegistryEx() { Close(); }
+CRegistryEx::~CRegistryEx() {
+    Close();
+}
 
 BOOL CRegistryEx::Record(LONG lStatus, DWORD dwType, DWORD dwSize) {
     m_lLastStatus = lStatus;

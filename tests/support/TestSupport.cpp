@@ -69,7 +69,8 @@ ChildProcess::~ChildProcess() {
 }
 
 bool ChildProcess::Wait(DWORD dwMilliseconds, DWORD* pdwExitCode) {
-    if (m_pi.hProcess == NULL || WaitForSingleObject(m_pi.hProcess, dwMilliseconds) != WAIT_OBJECT_0)
+    if (m_pi.hProcess == NULL ||
+        WaitForSingleObject(m_pi.hProcess, dwMilliseconds) != WAIT_OBJECT_0)
         return false;
     return GetExitCodeProcess(m_pi.hProcess, pdwExitCode) != FALSE;
 }
@@ -144,6 +145,8 @@ void PressButton(const Box& box, int nId) {
     PostMessageA(box.hWnd, WM_COMMAND, MAKEWPARAM(nId, BN_CLICKED), 0);
 }
 
-std::vector<HWND> VisibleWindowsOf(DWORD dwProcessId) { return TopLevelWindows(dwProcessId, false); }
+std::vector<HWND> VisibleWindowsOf(DWORD dwProcessId) {
+    return TopLevelWindows(dwProcessId, false);
+}
 
 } // namespace test_support

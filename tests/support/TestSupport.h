@@ -43,7 +43,7 @@ struct Box {
     HWND hWnd = NULL;
     std::string strCaption;
     std::vector<std::string> texts;
-    std::string strBody;  // the text of the first Static control that has one
+    std::string strBody;   // the text of the first Static control that has one
     bool bHasIcon = false; // a Static control showing an icon
     std::vector<std::string> buttons;
 };

@@ -1,0 +1,129 @@
+#include "Afx.h"
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <string>
+#include <vector>
+
+namespace {
+struct Assertion {
+    std::string strFile;
+    int nLine;
+};
+std::vector<Assertion> g_assertions;
+
+BOOL RecordAssertion(LPCSTR lpszFileName, int nLine) {
+    g_assertions.push_back({lpszFileName, nLine});
+    return FALSE;
+}
+
+// Observes the framework's assertions instead of stopping at them.
+class FrameworkTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        g_assertions.clear();
+        m_pfnOldHook = AfxSetAssertHook(RecordAssertion);
+    }
+    void TearDown() override { AfxSetAssertHook(m_pfnOldHook); }
+
+private:
+    AFX_ASSERT_HOOK m_pfnOldHook = NULL;
+};
+} // namespace
+
+TEST_F(FrameworkTest, ReleaseBufferStopsAtEndOfUnterminatedBuffer) {
+    CString str("old");
+    LPTSTR lpsz = str.GetBuffer(8);
+    std::memset(lpsz, 'x', 8); // filled to the last character, no terminator
+    str.ReleaseBuffer(-1);
+    EXPECT_EQ(8, str.GetLength());
+    EXPECT_STREQ("xxxxxxxx", str);
+}
+
+TEST_F(FrameworkTest, ReleaseBufferTakesTextUpToFirstZero) {
+    CString str;
+    std::strcpy(str.GetBuffer(260), "C:\\Drivers\\Setup.exe");
+    str.ReleaseBuffer();
+    EXPECT_STREQ("C:\\Drivers\\Setup.exe", str);
+    EXPECT_EQ(20, str.GetLength());
+}
+
+TEST_F(FrameworkTest, GetBufferSmallerThanTextKeepsText) {
+    CString str("keep this");
+    EXPECT_STREQ("keep this", str.GetBuffer(2));
+    str.ReleaseBuffer(4);
+    EXPECT_STREQ("keep", str);
+}
+
+TEST_F(FrameworkTest, LeftOfReverseFindCutsAfterLastBackslash) {
+    struct Case {
+        const char* pszPath;
+        const char* pszDirectory;
+    } cases[] = {{"C:\\Drivers\\Net\\Setup.exe", "C:\\Drivers\\Net\\"},
+                 {"D:\\Setup.exe", "D:\\"},
+                 {"Setup.exe", ""},
+                 {"", ""}};
+    for (const Case& c : cases) {
+        CString str(c.pszPath);
+        EXPECT_STREQ(c.pszDirectory, str.Left(str.ReverseFind('\\') + 1)) << c.pszPath;
+    }
+}
+
+TEST_F(FrameworkTest, LeftClampsCountToText) {
+    CString str("abc");
+    EXPECT_STREQ("", str.Left(-5));
+    EXPECT_STREQ("abc", str.Left(10));
+}
+
+TEST_F(FrameworkTest, LengthConstructorStopsAtCountOrZero) {
+    EXPECT_STREQ("ab", CString("abcdef", 2));
+    EXPECT_STREQ("ab", CString("ab\0cd", 5));
+    EXPECT_EQ(0, CString("x", 0).GetLength());
+}
+
+TEST_F(FrameworkTest, AppendAndCaseConversion) {
+    CString str("Key\\");
+    str += CString("Sub");
+    str += '\\';
+    str += "Name";
+    EXPECT_STREQ("Key\\Sub\\Name", str);
+    str.MakeUpper();
+    EXPECT_TRUE(str == "KEY\\SUB\\NAME");
+    str.MakeLower();
+    EXPECT_TRUE(str != "KEY\\SUB\\NAME");
+    EXPECT_STREQ("key\\sub\\name", str);
+}
+
+TEST_F(FrameworkTest, NullTextAssignsEmpty) {
+    CString str("x");
+    str = static_cast<LPCSTR>(NULL);
+    EXPECT_TRUE(str.IsEmpty());
+}
+
+TEST_F(FrameworkTest, NegativeBufferLengthAssertsWithFileAndLine) {
+    CString str("ab");
+    str.GetBuffer(-1); // the hook lets the call go on; the text stays
+    str.ReleaseBuffer();
+    ASSERT_EQ(1u, g_assertions.size());
+    EXPECT_EQ("framework/CString.cpp", g_assertions[0].strFile);
+    EXPECT_GT(g_assertions[0].nLine, 0);
+    EXPECT_STREQ("ab", str);
+}
+
+TEST_F(FrameworkTest, StringArrayKeepsOrderAndResizes) {
+    CStringArray arr;
+    EXPECT_EQ(0, arr.Add("first"));
+    EXPECT_EQ(1, arr.Add("second"));
+    arr.SetSize(3);
+    ASSERT_EQ(3, arr.GetSize());
+    EXPECT_STREQ("first", arr.GetAt(0));
+    EXPECT_STREQ("second", arr[1]);
+    EXPECT_TRUE(arr[2].IsEmpty());
+    arr[2] = "third";
+    EXPECT_STREQ("third", arr.GetAt(2));
+    arr.SetSize(1);
+    EXPECT_EQ(1, arr.GetSize());
+    arr.RemoveAll();
+    EXPECT_EQ(0, arr.GetSize());
+}
