@@ -1,29 +1,274 @@
+// Runs the real Halvex.exe against a registry seeded in the test's own throwaway prefix and reads
+// the outcome back with the platform's own calls.
 #include "TestSupport.h"
 
 #include <gtest/gtest.h>
 
+#include <map>
+#include <memory>
+#include <string>
+
 using namespace test_support;
 
-TEST(HalvexRun, RewritesDwordZeroAsStringOne) {
-    const char* pszKey =
-        "SYSTEM\\CurrentControlSet\\Control\\Class\\{4D36E972-E325-11CE-BFC1-08002BE10318}\\0000";
-    HKEY hKey = NULL;
-    ASSERT_EQ(ERROR_SUCCESS, RegCreateKeyExA(HKEY_LOCAL_MACHINE, pszKey, 0, NULL, 0,
-                                             KEY_ALL_ACCESS, NULL, &hKey, NULL));
-    DWORD dwZero = 0;
-    ASSERT_EQ(ERROR_SUCCESS, RegSetValueExA(hKey, "EnhLANPwrMgmt", 0, REG_DWORD,
-                                            reinterpret_cast<const BYTE*>(&dwZero), 4));
-    ChildProcess halvex(WindowsPath(HALVEX_EXE));
-    ASSERT_TRUE(halvex.Started());
-    DWORD dwExit = 0xdeadbeef;
-    ASSERT_TRUE(halvex.Wait(20000, &dwExit));
-    EXPECT_EQ(0u, dwExit);
-    char szData[16] = "sentinel";
-    DWORD dwType = 0xdeadbeef, dwSize = sizeof szData;
-    EXPECT_EQ(ERROR_SUCCESS, RegQueryValueExA(hKey, "EnhLANPwrMgmt", NULL, &dwType,
-                                              reinterpret_cast<BYTE*>(szData), &dwSize));
-    EXPECT_EQ(static_cast<DWORD>(REG_SZ), dwType);
-    EXPECT_EQ(2u, dwSize);
-    EXPECT_STREQ("1", szData);
-    RegCloseKey(hKey);
+namespace {
+
+const char kClassPath[] = "SYSTEM\\CurrentControlSet\\Control\\Class";
+const char kAdapterPath[] =
+    "SYSTEM\\CurrentControlSet\\Control\\Class\\{4D36E972-E325-11CE-BFC1-08002BE10318}";
+const char kValue[] = "EnhLANPwrMgmt";
+const DWORD kRunMilliseconds = 20000;
+
+class CKey {
+public:
+    CKey(HKEY hParent, const std::string& strPath, bool bCreate = true) {
+        m_lStatus = bCreate ? RegCreateKeyExA(hParent, strPath.c_str(), 0, NULL, 0, KEY_ALL_ACCESS,
+                                              NULL, &m_hKey, NULL)
+                            : RegOpenKeyExA(hParent, strPath.c_str(), 0, KEY_READ, &m_hKey);
+    }
+    CKey(const CKey&) = delete;
+    CKey& operator=(const CKey&) = delete;
+    ~CKey() {
+        if (m_lStatus == ERROR_SUCCESS)
+            RegCloseKey(m_hKey);
+    }
+    operator HKEY() const { return m_hKey; }
+    LONG Status() const { return m_lStatus; }
+
+private:
+    HKEY m_hKey = NULL;
+    LONG m_lStatus;
+};
+
+// Every value of every key of a tree: key path -> value name -> (type, bytes).
+using Value = std::pair<DWORD, std::string>;
+using Values = std::map<std::string, Value>;
+using Snapshot = std::map<std::string, Values>;
+
+// Keys are opened relative to their parent: whole paths may exceed what the A functions take.
+void AddTree(HKEY hParent, const std::string& strName, const std::string& strPath,
+             Snapshot& snapshot) {
+    CKey key(hParent, strName, false);
+    ASSERT_EQ(ERROR_SUCCESS, key.Status()) << strPath;
+    Values& values = snapshot[strPath];
+    char szName[512];
+    BYTE abData[4096];
+    for (DWORD dwIndex = 0;; dwIndex++) {
+        DWORD dwNameChars = sizeof szName, dwType = 0, dwSize = sizeof abData;
+        LONG lStatus =
+            RegEnumValueA(key, dwIndex, szName, &dwNameChars, NULL, &dwType, abData, &dwSize);
+        if (lStatus == ERROR_NO_MORE_ITEMS)
+            break;
+        ASSERT_EQ(ERROR_SUCCESS, lStatus) << strPath;
+        values[szName] = {dwType, std::string(reinterpret_cast<char*>(abData), dwSize)};
+    }
+    for (DWORD dwIndex = 0;; dwIndex++) {
+        DWORD dwNameChars = sizeof szName;
+        LONG lStatus = RegEnumKeyExA(key, dwIndex, szName, &dwNameChars, NULL, NULL, NULL, NULL);
+        if (lStatus == ERROR_NO_MORE_ITEMS)
+            break;
+        ASSERT_EQ(ERROR_SUCCESS, lStatus) << strPath;
+        AddTree(key, szName, strPath + "\\" + szName, snapshot);
+    }
 }
+
+// The whole class key tree, so that a write anywhere in it shows.
+Snapshot TakeSnapshot() {
+    Snapshot snapshot;
+    AddTree(HKEY_LOCAL_MACHINE, kClassPath, "Class", snapshot);
+    return snapshot;
+}
+
+std::string Printable(const Value* pValue) {
+    if (pValue == nullptr)
+        return "none";
+    std::string strText = "type " + std::to_string(pValue->first) + ", " +
+                          std::to_string(pValue->second.size()) + " bytes:";
+    for (unsigned char ch : pValue->second.substr(0, 16))
+        strText += " " + std::to_string(ch);
+    return strText;
+}
+
+// One line per value or key that differs, so that a failure names exactly what changed.
+std::string Differences(const Snapshot& expected, const Snapshot& actual) {
+    std::map<std::string, std::pair<const Value*, const Value*>> both;
+    for (const auto& [strKey, values] : expected)
+        for (const auto& [strName, value] : values)
+            both[strKey + " : " + strName].first = &value;
+    for (const auto& [strKey, values] : actual)
+        for (const auto& [strName, value] : values)
+            both[strKey + " : " + strName].second = &value;
+    std::string strDiff;
+    for (const auto& [strWhere, values] : both)
+        if (values.first == nullptr || values.second == nullptr || *values.first != *values.second)
+            strDiff += strWhere + ": expected [" + Printable(values.first) + "], got [" +
+                       Printable(values.second) + "]\n";
+    for (const auto& [strKey, values] : actual)
+        if (!expected.count(strKey))
+            strDiff += "key created: " + strKey + "\n";
+    for (const auto& [strKey, values] : expected)
+        if (!actual.count(strKey))
+            strDiff += "key gone: " + strKey + "\n";
+    return strDiff;
+}
+
+void SetValue(HKEY hKey, const char* pszName, DWORD dwType, const std::string& strBytes) {
+    ASSERT_EQ(ERROR_SUCCESS, RegSetValueExA(hKey, pszName, 0, dwType,
+                                            reinterpret_cast<const BYTE*>(strBytes.data()),
+                                            static_cast<DWORD>(strBytes.size())));
+}
+
+std::string Sz(const std::string& strText) {
+    return strText + '\0';
+}
+
+// A DACL that lets everyone read the key and nothing more; it lives as long as the server.
+void RestrictToRead(HKEY hParent, const char* pszPath) {
+    CKey key(hParent, pszPath);
+    ASSERT_EQ(ERROR_SUCCESS, key.Status());
+    BYTE abSid[SECURITY_MAX_SID_SIZE];
+    DWORD dwSidSize = sizeof abSid;
+    ASSERT_TRUE(CreateWellKnownSid(WinWorldSid, NULL, abSid, &dwSidSize));
+    BYTE abAcl[256];
+    PACL pAcl = reinterpret_cast<PACL>(abAcl);
+    ASSERT_TRUE(InitializeAcl(pAcl, sizeof abAcl, ACL_REVISION));
+    ASSERT_TRUE(AddAccessAllowedAce(pAcl, ACL_REVISION, KEY_READ, abSid));
+    SECURITY_DESCRIPTOR sd;
+    ASSERT_TRUE(InitializeSecurityDescriptor(&sd, SECURITY_DESCRIPTOR_REVISION));
+    ASSERT_TRUE(SetSecurityDescriptorDacl(&sd, TRUE, pAcl, FALSE));
+    ASSERT_EQ(ERROR_SUCCESS, RegSetKeySecurity(key, DACL_SECURITY_INFORMATION, &sd));
+    HKEY hFull = NULL;
+    ASSERT_EQ(ERROR_ACCESS_DENIED, RegOpenKeyExA(hParent, pszPath, 0, KEY_ALL_ACCESS, &hFull));
+}
+
+class HalvexRun : public ::testing::Test {
+protected:
+    void SetUp() override { ASSERT_EQ(ERROR_SUCCESS, m_adapters.Status()); }
+
+    // Seeds the instance key |pszName| with a description and, when |dwType| is not REG_NONE,
+    // an EnhLANPwrMgmt value.
+    void SeedInstance(const char* pszName, DWORD dwType = REG_NONE,
+                      const std::string& strBytes = "") {
+        CKey key(m_adapters, pszName);
+        ASSERT_EQ(ERROR_SUCCESS, key.Status()) << pszName;
+        SetValue(key, "DriverDesc", REG_SZ, Sz(std::string("Adapter ") + pszName));
+        if (dwType != REG_NONE)
+            SetValue(key, kValue, dwType, strBytes);
+    }
+
+    // Starts the program and waits for its end, watching for any window of its own.
+    DWORD RunWithoutWindow() {
+        Start();
+        DWORD dwExit = 0xdeadbeef;
+        bool bWindow = false;
+        for (DWORD dwStart = GetTickCount(); GetTickCount() - dwStart < kRunMilliseconds;) {
+            bWindow = !VisibleWindowsOf(m_pHalvex->Id()).empty();
+            if (bWindow || m_pHalvex->Wait(10, &dwExit))
+                break;
+        }
+        EXPECT_FALSE(bWindow) << "a window appeared";
+        return dwExit;
+    }
+
+    // Starts the program and reads the first box it shows.
+    Box RunToBox() {
+        Start();
+        return WaitForBox(m_pHalvex->Id(), kRunMilliseconds);
+    }
+
+    DWORD WaitForExit() {
+        DWORD dwExit = 0xdeadbeef;
+        EXPECT_TRUE(m_pHalvex->Wait(kRunMilliseconds, &dwExit)) << "Halvex did not end";
+        return dwExit;
+    }
+
+    static void ExpectPatched(Snapshot& expected, const std::string& strInstance) {
+        expected["Class\\{4D36E972-E325-11CE-BFC1-08002BE10318}\\" + strInstance][kValue] = {
+            REG_SZ, Sz("1")};
+    }
+
+    CKey m_adapters{HKEY_LOCAL_MACHINE, kAdapterPath};
+
+private:
+    void Start() {
+        m_pHalvex = std::make_unique<ChildProcess>(WindowsPath(HALVEX_EXE));
+        ASSERT_TRUE(m_pHalvex->Started());
+    }
+
+    std::unique_ptr<ChildProcess> m_pHalvex;
+};
+
+TEST_F(HalvexRun, RewritesEveryReadableValueAndNothingElse) {
+    SeedInstance("0000", REG_DWORD, std::string(4, '\0'));
+    SeedInstance("0001", REG_SZ, Sz("0"));
+    SeedInstance("0002", REG_SZ, Sz("1"));
+    SeedInstance("0003", REG_SZ, Sz("0"));
+    SeedInstance("0004", REG_SZ, Sz(std::string(199, 'a')));
+    SeedInstance("0005", REG_SZ, Sz(std::string(200, 'b')));
+    SeedInstance("0006", REG_BINARY, "\x01\x02\x03");
+    SeedInstance("0007", REG_BINARY, std::string(201, '\x07'));
+    SeedInstance("0008");
+    SeedInstance("0009", REG_SZ, Sz("0"));
+    SeedInstance("Properties", REG_SZ, Sz("0"));
+    SeedInstance("0000\\Ndi", REG_SZ, Sz("0"));
+    RestrictToRead(m_adapters, "0009");
+    {
+        CKey decoy(HKEY_LOCAL_MACHINE, std::string(kClassPath) + "\\0003");
+        SetValue(decoy, kValue, REG_SZ, Sz("0"));
+    }
+    Snapshot expected = TakeSnapshot();
+    for (const char* pszInstance : {"0000", "0001", "0002", "0003", "0004", "0006", "Properties"})
+        ExpectPatched(expected, pszInstance);
+
+    EXPECT_EQ(0u, RunWithoutWindow());
+    EXPECT_EQ("", Differences(expected, TakeSnapshot()));
+}
+
+TEST_F(HalvexRun, ClassKeyWithoutFullAccessShowsInvalidKeyAndChangesNothing) {
+    SeedInstance("0000", REG_DWORD, std::string(4, '\0'));
+    RestrictToRead(HKEY_LOCAL_MACHINE, kClassPath);
+    Snapshot before = TakeSnapshot();
+
+    Box box = RunToBox();
+    ASSERT_NE(nullptr, box.hWnd) << "no box appeared";
+    EXPECT_EQ("Halvex", box.strCaption);
+    EXPECT_EQ("Invalid Registry Key!!!", box.strBody);
+    EXPECT_TRUE(box.bHasIcon);
+    ASSERT_EQ(1u, box.buttons.size());
+    EXPECT_EQ("OK", box.buttons[0]);
+    PressButton(box, IDOK);
+    EXPECT_EQ(0u, WaitForExit());
+    EXPECT_EQ("", Differences(before, TakeSnapshot()));
+}
+
+TEST_F(HalvexRun, AdapterClassWithoutInstancesWritesNothing) {
+    Snapshot before = TakeSnapshot();
+    EXPECT_EQ(0u, RunWithoutWindow());
+    EXPECT_EQ("", Differences(before, TakeSnapshot()));
+}
+
+TEST_F(HalvexRun, OverlongInstanceNameShowsErrorBoxAfterPatchingThoseBefore) {
+    SeedInstance("0000", REG_DWORD, std::string(4, '\0'));
+    SeedInstance("0001", REG_SZ, Sz("0"));
+    SeedInstance(std::string(200, 'm').c_str());
+    SeedInstance("zzzz", REG_SZ, Sz("0")); // enumerates after the long name: never reached
+    Snapshot expected = TakeSnapshot();
+    ExpectPatched(expected, "0000");
+    ExpectPatched(expected, "0001");
+
+    Box box = RunToBox();
+    ASSERT_NE(nullptr, box.hWnd) << "no box appeared";
+    LPSTR pszSystemText = NULL;
+    FormatMessageA(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM |
+                       FORMAT_MESSAGE_IGNORE_INSERTS,
+                   NULL, ERROR_MORE_DATA, MAKELANGID(LANG_NEUTRAL, SUBLANG_DEFAULT),
+                   reinterpret_cast<LPSTR>(&pszSystemText), 0, NULL);
+    ASSERT_NE(nullptr, pszSystemText);
+    EXPECT_EQ(pszSystemText, box.strCaption);
+    LocalFree(pszSystemText);
+    EXPECT_EQ(0u, box.strBody.rfind("234 RegEnumKeyEx\n", 0)) << box.strBody;
+    PressButton(box, IDOK);
+    EXPECT_EQ(0u, WaitForExit());
+    EXPECT_EQ("", Differences(expected, TakeSnapshot()));
+}
+
+} // namespace
