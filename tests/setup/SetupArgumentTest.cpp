@@ -1,0 +1,55 @@
+#include "SetupRun.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+
+using namespace setup_test;
+
+// These run with WINEDLLOVERRIDES=newdev=n (see CMakeLists.txt), so that Setup.exe takes the
+// recording newdev.dll placed beside it.
+namespace {
+const std::string kHardwareId = "PCI\\VEN_10B7&DEV_9200&SUBSYS_7D2A1B6E";
+const char kCallLog[] = "C:\\newdev-calls.log";
+
+// A folder below C:\ whose path has |nLength| characters.
+std::string LongDirectory(size_t nLength) {
+    std::string strDirectory = "C:\\Long";
+    while (strDirectory.size() < nLength)
+        strDirectory +=
+            "\\" + std::string(std::min<size_t>(60, nLength - strDirectory.size() - 1), 'x');
+    return strDirectory;
+}
+} // namespace
+
+struct Placement {
+    const char* pszName;
+    std::string strDirectory;
+    std::string strInfPath; // what the installation call must receive
+};
+
+class SetupArguments : public testing::TestWithParam<Placement> {};
+
+TEST_P(SetupArguments, AsksOnceForInfBesideItWithForceFlag) {
+    const Placement& placement = GetParam();
+    MakeDirectory(placement.strDirectory);
+    CopyInto(SETUP_EXE, placement.strDirectory, "Setup.exe");
+    CopyInto(NEWDEV_RECORDER, placement.strDirectory, "newdev.dll");
+    ASSERT_FALSE(HasFatalFailure());
+    ExpectQuietEnd(
+        RunSetup(placement.strDirectory + "\\Setup.exe", {{"NEWDEV_CALL_LOG", kCallLog}}));
+    EXPECT_EQ("NULL|" + kHardwareId + "|" + placement.strInfPath + "|1|NULL\n", ReadText(kCallLog));
+}
+
+// A path of 260 characters or more fills the 260-character buffer: no directory can be trusted.
+INSTANTIATE_TEST_SUITE_P(
+    Placements, SetupArguments,
+    testing::Values(
+        Placement{"DriverFolder", "C:\\Drivers\\Net", "C:\\Drivers\\Net\\W9X90XBC.INF"},
+        Placement{"DriveRoot", "D:", "D:\\W9X90XBC.INF"},
+        Placement{"DeepFolderWithSpaces", "C:\\Program Files\\Net Card\\Disk 1\\Win 98\\Drivers",
+                  "C:\\Program Files\\Net Card\\Disk 1\\Win 98\\Drivers\\W9X90XBC.INF"},
+        Placement{"PathOf259", LongDirectory(249), LongDirectory(249) + "\\W9X90XBC.INF"},
+        Placement{"PathOf260", LongDirectory(250), "W9X90XBC.INF"},
+        Placement{"PathOf300", LongDirectory(290), "W9X90XBC.INF"}),
+    [](const testing::TestParamInfo<Placement>& info) { return info.param.pszName; });

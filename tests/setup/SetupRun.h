@@ -1,0 +1,34 @@
+// Placing Setup.exe in a sandbox's folders and watching one run of it.
+#pragma once
+
+#include "TestSupport.h"
+
+#include <string>
+#include <utility>
+#include <vector>
+
+namespace setup_test {
+
+// Makes |strDirectory| with its parents; paths may go beyond MAX_PATH.
+void MakeDirectory(const std::string& strDirectory);
+
+// Copies the build's file |strUnixFile| into |strDirectory| as |pszName| (a gtest assertion).
+void CopyInto(const std::string& strUnixFile, const std::string& strDirectory, const char* pszName);
+
+// The whole file, or "" when it cannot be read.
+std::string ReadText(const std::string& strPath);
+
+struct Run {
+    bool bEnded = false;
+    DWORD dwExit = 0xdeadbeef;
+    size_t nWindows = 0; // the most visible windows of the program seen at once
+};
+
+// Starts |strExe| with |environment| added and watches its windows until it ends (30 s at most).
+Run RunSetup(const std::string& strExe,
+             const std::vector<std::pair<std::string, std::string>>& environment = {});
+
+// Ended by itself with exit code 0, having shown no window.
+void ExpectQuietEnd(const Run& run);
+
+} // namespace setup_test
