@@ -1,10 +1,432 @@
+// CRegistryEx on Wine's registry. Each test works below a scratch key of its own under
+// HKEY_CURRENT_USER, to which HKEY_LOCAL_MACHINE is redirected, and checks the results through the
+// platform's own registry calls. Message boxes are recorded instead of shown.
 #include "RegistryEx.h"
+
+#include <sddl.h>
 
 #include <gtest/gtest.h>
 
-TEST(RegistryExSmoke, OpenOfMissingPathRemembersIt) {
-    CRegistryEx reg(HKEY_CURRENT_USER);
-    EXPECT_FALSE(reg.Open(HKEY_CURRENT_USER, "Software\\NoSuchKeyHere"));
+#include <memory>
+#include <regex>
+#include <string>
+#include <tuple>
+#include <vector>
+
+namespace {
+
+// A key handle that the test owns and closes.
+struct KeyCloser {
+    void operator()(HKEY hKey) const { RegCloseKey(hKey); }
+};
+using CScopedKey = std::unique_ptr<std::remove_pointer_t<HKEY>, KeyCloser>;
+
+// Routes the test executable's calls of |lpszFunction| from |lpszDll| to |pReplacement| while it
+// lives. The code under test is linked into the executable and calls through the same table.
+class CImportPatch {
+public:
+    CImportPatch(LPCSTR lpszDll, LPCSTR lpszFunction, void* pReplacement) {
+        m_ppSlot = FindSlot(lpszDll, lpszFunction);
+        if (m_ppSlot != NULL) {
+            m_pOriginal = *m_ppSlot;
+            Write(pReplacement);
+        }
+    }
+    CImportPatch(const CImportPatch&) = delete;
+    CImportPatch& operator=(const CImportPatch&) = delete;
+    ~CImportPatch() {
+        if (m_ppSlot != NULL)
+            Write(m_pOriginal);
+    }
+    bool Patched() const { return m_ppSlot != NULL; }
+    void* Original() const { return m_pOriginal; }
+
+private:
+    static void** FindSlot(LPCSTR lpszDll, LPCSTR lpszFunction) {
+        BYTE* pBase = reinterpret_cast<BYTE*>(GetModuleHandleA(NULL));
+        auto* pNt = reinterpret_cast<IMAGE_NT_HEADERS*>(
+            pBase + reinterpret_cast<IMAGE_DOS_HEADER*>(pBase)->e_lfanew);
+        auto* pDescriptor = reinterpret_cast<IMAGE_IMPORT_DESCRIPTOR*>(
+            pBase + pNt->OptionalHeader.DataDirectory[IMAGE_DIRECTORY_ENTRY_IMPORT].VirtualAddress);
+        for (; pDescriptor->Name != 0; pDescriptor++) {
+            if (_stricmp(reinterpret_cast<LPCSTR>(pBase + pDescriptor->Name), lpszDll) != 0)
+                continue;
+            auto* pName =
+                reinterpret_cast<IMAGE_THUNK_DATA*>(pBase + pDescriptor->OriginalFirstThunk);
+            auto* pSlot = reinterpret_cast<IMAGE_THUNK_DATA*>(pBase + pDescriptor->FirstThunk);
+            for (; pName->u1.AddressOfData != 0; pName++, pSlot++) {
+                if (IMAGE_SNAP_BY_ORDINAL(pName->u1.Ordinal))
+                    continue;
+                auto* pImport =
+                    reinterpret_cast<IMAGE_IMPORT_BY_NAME*>(pBase + pName->u1.AddressOfData);
+                if (strcmp(reinterpret_cast<LPCSTR>(pImport->Name), lpszFunction) == 0)
+                    return reinterpret_cast<void**>(&pSlot->u1.Function);
+            }
+        }
+        return NULL;
+    }
+    void Write(void* pFunction) {
+        DWORD dwProtect = 0;
+        VirtualProtect(m_ppSlot, sizeof *m_ppSlot, PAGE_READWRITE, &dwProtect);
+        *m_ppSlot = pFunction;
+        VirtualProtect(m_ppSlot, sizeof *m_ppSlot, dwProtect, &dwProtect);
+    }
+
+    void** m_ppSlot = NULL;
+    void* m_pOriginal = NULL;
+};
+
+struct RecordedBox {
+    std::string strCaption;
+    std::string strBody;
+    UINT uType;
+};
+std::vector<RecordedBox> g_boxes;
+
+int WINAPI RecordBox(HWND, LPCSTR lpszText, LPCSTR lpszCaption, UINT uType) {
+    g_boxes.push_back({lpszCaption != NULL ? lpszCaption : "(null)", lpszText, uType});
+    return IDOK;
+}
+
+std::vector<std::pair<std::string, int>> g_assertions; // file and line of each
+
+BOOL RecordAssertion(LPCSTR lpszFileName, int nLine) {
+    g_assertions.push_back({lpszFileName, nLine});
+    return FALSE; // go on, as after Ignore
+}
+
+// Another program's work while a listing runs: before step 1, subkeys "c" and "d" of the listed
+// key "list" go.
+HKEY g_hScratch = NULL;
+decltype(&RegEnumKeyExA) g_pfnRealEnumKey = NULL;
+
+LONG WINAPI EnumKeyDeletingLaterOnes(HKEY hKey, DWORD dwIndex, LPSTR lpName, LPDWORD lpcchName,
+                                     LPDWORD lpReserved, LPSTR lpClass, LPDWORD lpcchClass,
+                                     PFILETIME lpftLastWriteTime) {
+    if (dwIndex == 1) {
+        RegDeleteKeyA(g_hScratch, "list\\c");
+        RegDeleteKeyA(g_hScratch, "list\\d");
+    }
+    return g_pfnRealEnumKey(hKey, dwIndex, lpName, lpcchName, lpReserved, lpClass, lpcchClass,
+                            lpftLastWriteTime);
+}
+
+// Leaves the stack below the caller full of 'X', so that a read beyond the bytes returned into a
+// stack buffer shows.
+__attribute__((noinline)) void DirtyStack() {
+    volatile char achDirt[4096];
+    for (volatile char& ch : achDirt)
+        ch = 'X';
+}
+
+std::string SystemText(DWORD dwCode) {
+    LPSTR lpszText = NULL;
+    FormatMessageA(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_IGNORE_INSERTS |
+                       FORMAT_MESSAGE_FROM_SYSTEM,
+                   NULL, dwCode, MAKELANGID(LANG_NEUTRAL, SUBLANG_DEFAULT),
+                   reinterpret_cast<LPSTR>(&lpszText), 0, NULL);
+    std::string strText = lpszText != NULL ? lpszText : "(null)";
+    LocalFree(lpszText);
+    return strText;
+}
+
+LONG InfoStatus(HKEY hKey) {
+    return RegQueryInfoKeyA(hKey, NULL, NULL, NULL, NULL, NULL, NULL, NULL, NULL, NULL, NULL, NULL);
+}
+
+struct Value {
+    LONG lStatus;
+    DWORD dwType;
+    std::string strData;
+};
+
+Value QueryValue(HKEY hKey, LPCSTR lpszName) {
+    BYTE abData[512];
+    DWORD dwType = 0xdeadbeef, dwSize = sizeof abData;
+    LONG lStatus = RegQueryValueExA(hKey, lpszName, NULL, &dwType, abData, &dwSize);
+    return {lStatus, dwType, std::string(reinterpret_cast<char*>(abData), dwSize)};
+}
+
+using CallRecord = std::tuple<LONG, DWORD, DWORD>;
+
+CallRecord RecordOf(const CRegistryEx& reg) {
+    return {reg.GetLastStatus(), reg.GetLastType(), reg.GetLastSize()};
+}
+
+std::vector<std::string> Names(const CStringArray& arrNames) {
+    std::vector<std::string> names;
+    for (int i = 0; i < arrNames.GetSize(); i++)
+        names.push_back(std::string(arrNames[i]));
+    return names;
+}
+
+const std::string kSourceFile = "registry/RegistryEx.cpp";
+
+} // namespace
+
+class RegistryExTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ASSERT_TRUE(m_boxPatch.Patched());
+        m_strScratch = std::string("Software\\RegistryExTests.") +
+                       ::testing::UnitTest::GetInstance()->current_test_info()->name() + "." +
+                       std::to_string(GetCurrentProcessId());
+        HKEY hScratch = NULL;
+        ASSERT_EQ(ERROR_SUCCESS, RegCreateKeyExA(HKEY_CURRENT_USER, m_strScratch.c_str(), 0, NULL,
+                                                 0, KEY_ALL_ACCESS, NULL, &hScratch, NULL));
+        m_scratch.reset(hScratch);
+        ASSERT_EQ(ERROR_SUCCESS, RegOverridePredefKey(HKEY_LOCAL_MACHINE, m_scratch.get()));
+        g_hScratch = m_scratch.get();
+        g_boxes.clear();
+        g_assertions.clear();
+    }
+
+    void TearDown() override {
+        RegOverridePredefKey(HKEY_LOCAL_MACHINE, NULL);
+        for (const CScopedKey& locked : m_locked)
+            SetDacl(locked.get(), "D:(A;;KA;;;WD)");
+        m_locked.clear();
+        RegDeleteTreeA(m_scratch.get(), NULL);
+        RegDeleteKeyA(HKEY_CURRENT_USER, m_strScratch.c_str());
+    }
+
+    // Creates |lpszPath| below |hParent| (the scratch key by default) and returns it opened.
+    CScopedKey MakeKey(LPCSTR lpszPath, HKEY hParent = NULL) {
+        HKEY hKey = NULL;
+        EXPECT_EQ(ERROR_SUCCESS,
+                  RegCreateKeyExA(hParent != NULL ? hParent : m_scratch.get(), lpszPath, 0, NULL, 0,
+                                  KEY_ALL_ACCESS, NULL, &hKey, NULL));
+        return CScopedKey(hKey);
+    }
+
+    static void SetValue(HKEY hKey, LPCSTR lpszName, DWORD dwType, const std::string& strData) {
+        ASSERT_EQ(ERROR_SUCCESS,
+                  RegSetValueExA(hKey, lpszName, 0, dwType,
+                                 reinterpret_cast<const BYTE*>(strData.data()), strData.size()));
+    }
+
+    static void SetDacl(HKEY hKey, LPCSTR lpszSddl) {
+        PSECURITY_DESCRIPTOR pSd = NULL;
+        ASSERT_TRUE(ConvertStringSecurityDescriptorToSecurityDescriptorA(lpszSddl, SDDL_REVISION_1,
+                                                                         &pSd, NULL));
+        EXPECT_EQ(ERROR_SUCCESS, RegSetKeySecurity(hKey, DACL_SECURITY_INFORMATION, pSd));
+        LocalFree(pSd);
+    }
+
+    // Makes |lpszPath| grant only KEY_READ to everyone. The full-access handle that restricted it
+    // stays open so that TearDown can lift the restriction again.
+    void Restrict(LPCSTR lpszPath) {
+        HKEY hKey = NULL;
+        ASSERT_EQ(ERROR_SUCCESS,
+                  RegOpenKeyExA(m_scratch.get(), lpszPath, 0, KEY_ALL_ACCESS, &hKey));
+        m_locked.emplace_back(hKey);
+        SetDacl(hKey, "D:(A;;KR;;;WD)");
+    }
+
+    static void ExpectEnumerationBox(LONG lStatus) {
+        ASSERT_EQ(1u, g_boxes.size());
+        EXPECT_EQ(SystemText(lStatus), g_boxes[0].strCaption);
+        std::regex body(std::to_string(lStatus) + " RegEnumKeyEx\n" + kSourceFile + " [1-9][0-9]*");
+        EXPECT_TRUE(std::regex_match(g_boxes[0].strBody, body)) << g_boxes[0].strBody;
+        EXPECT_EQ(static_cast<UINT>(MB_OK | MB_ICONINFORMATION), g_boxes[0].uType);
+    }
+
+    CImportPatch m_boxPatch{"user32.dll", "MessageBoxA", reinterpret_cast<void*>(&RecordBox)};
+    std::string m_strScratch;
+    CScopedKey m_scratch;
+    std::vector<CScopedKey> m_locked;
+};
+
+TEST_F(RegistryExTest, DestructorClosesTheRootItWasGiven) {
+    HKEY hRoot = NULL;
+    ASSERT_EQ(ERROR_SUCCESS, RegOpenKeyExA(m_scratch.get(), NULL, 0, KEY_READ, &hRoot));
+    ASSERT_EQ(ERROR_SUCCESS, InfoStatus(hRoot));
+    { CRegistryEx reg(hRoot); }
+    EXPECT_EQ(ERROR_INVALID_HANDLE, InfoStatus(hRoot));
+}
+
+TEST_F(RegistryExTest, OpenSubKeyStraightAfterConstructionOpensBelowThatRoot) {
+    CScopedKey root = MakeKey("root");
+    SetValue(MakeKey("child", root.get()).get(), "marker", REG_BINARY, "below root");
+    SetValue(MakeKey("child").get(), "marker", REG_BINARY, "below scratch");
+    CRegistryEx reg(root.get());
+    EXPECT_TRUE(reg.OpenSubKey("child"));
+    EXPECT_EQ(CallRecord(ERROR_SUCCESS, 0, 0), RecordOf(reg));
+    EXPECT_EQ("below root", QueryValue(reg.GetKey(), "marker").strData);
+    EXPECT_EQ(ERROR_SUCCESS, InfoStatus(root.get())); // forgotten, not closed
+}
+
+TEST_F(RegistryExTest, OpenForgetsTheKeyHeldBeforeAndRemembersThePathEvenWhenItFails) {
+    MakeKey("first");
+    MakeKey("second");
+    CRegistryEx reg(HKEY_LOCAL_MACHINE);
+    ASSERT_TRUE(reg.Open(HKEY_LOCAL_MACHINE, "first"));
+    CScopedKey first(reg.GetKey()); // the object forgets it, so the test closes it
+    ASSERT_TRUE(reg.WriteString("value", "abc"));
+    EXPECT_EQ(CallRecord(ERROR_SUCCESS, REG_SZ, 4), RecordOf(reg));
+    EXPECT_TRUE(reg.Open(HKEY_LOCAL_MACHINE, "second"));
+    EXPECT_EQ(CallRecord(ERROR_SUCCESS, 0, 0), RecordOf(reg));
+    EXPECT_STREQ("second", reg.GetPath());
+    HKEY hSecond = reg.GetKey();
+    EXPECT_NE(first.get(), hSecond);
+    ASSERT_TRUE(reg.WriteString("value", "abc"));
+
+    reg.Close();
+    EXPECT_EQ(NULL, reg.GetKey());
+    EXPECT_EQ(CallRecord(ERROR_SUCCESS, REG_SZ, 4), RecordOf(reg));
+    EXPECT_EQ(ERROR_SUCCESS, InfoStatus(first.get()));
+    EXPECT_EQ(ERROR_INVALID_HANDLE, InfoStatus(hSecond));
+
+    EXPECT_FALSE(reg.Open(HKEY_LOCAL_MACHINE, "missing"));
+    EXPECT_EQ(CallRecord(ERROR_FILE_NOT_FOUND, 0, 0), RecordOf(reg));
+    EXPECT_STREQ("missing", reg.GetPath());
+    EXPECT_EQ(NULL, reg.GetKey()); // what Wine stores after a failed open
+}
+
+TEST_F(RegistryExTest, ReadStringTakesAnyValueWithin200BytesAsTextUpToItsBytes) {
+    const struct {
+        LPCSTR lpszName;
+        DWORD dwType;
+        std::string strData;
+        std::string strText;
+    } cases[] = {
+        {"dword one", REG_DWORD, std::string("\1\0\0\0", 4), "\1"},
+        {"199 characters", REG_SZ, std::string(199, 'a') + '\0', std::string(199, 'a')},
+        {"binary unterminated", REG_BINARY, "abc", "abc"},
+        {"binary of 200", REG_BINARY, std::string(200, 'z'), std::string(200, 'z')},
+    };
+    CRegistryEx reg(HKEY_LOCAL_MACHINE);
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.lpszName);
+        SetValue(m_scratch.get(), c.lpszName, c.dwType, c.strData);
+        CString strText("sentinel");
+        DirtyStack();
+        EXPECT_TRUE(reg.ReadString(c.lpszName, strText));
+        EXPECT_EQ(c.strText, std::string(strText));
+        EXPECT_EQ(CallRecord(ERROR_SUCCESS, c.dwType, c.strData.size()), RecordOf(reg));
+    }
+}
+
+TEST_F(RegistryExTest, ReadStringOf200CharactersOrAMissingValueFailsLeavingTheTextUntouched) {
+    SetValue(m_scratch.get(), "200 characters", REG_SZ, std::string(200, 'a') + '\0');
+    CRegistryEx reg(HKEY_LOCAL_MACHINE);
+    CString strText("sentinel");
+    EXPECT_FALSE(reg.ReadString("200 characters", strText));
+    EXPECT_EQ(CallRecord(ERROR_MORE_DATA, REG_SZ, 201), RecordOf(reg));
+    EXPECT_STREQ("sentinel", strText);
+
+    EXPECT_FALSE(reg.ReadString("missing", strText));
     EXPECT_EQ(ERROR_FILE_NOT_FOUND, reg.GetLastStatus());
-    EXPECT_STREQ("Software\\NoSuchKeyHere", reg.GetPath());
+    EXPECT_STREQ("sentinel", strText);
+}
+
+TEST_F(RegistryExTest, WriteStringStoresTheTextWithItsTerminatorAndRecordsAlsoOnFailure) {
+    CRegistryEx reg(HKEY_LOCAL_MACHINE);
+    for (LPCSTR lpszText : {"", "1"}) {
+        SCOPED_TRACE(lpszText);
+        std::string strStored = std::string(lpszText) + '\0';
+        EXPECT_TRUE(reg.WriteString("value", lpszText));
+        EXPECT_EQ(CallRecord(ERROR_SUCCESS, REG_SZ, strStored.size()), RecordOf(reg));
+        Value value = QueryValue(m_scratch.get(), "value");
+        EXPECT_EQ(static_cast<DWORD>(REG_SZ), value.dwType);
+        EXPECT_EQ(strStored, value.strData);
+    }
+
+    HKEY hReadOnly = NULL;
+    ASSERT_EQ(ERROR_SUCCESS, RegOpenKeyExA(m_scratch.get(), NULL, 0, KEY_READ, &hReadOnly));
+    CRegistryEx readOnly(hReadOnly);
+    EXPECT_FALSE(readOnly.WriteString("refused", "abc"));
+    EXPECT_EQ(CallRecord(ERROR_ACCESS_DENIED, REG_SZ, 4), RecordOf(readOnly));
+    EXPECT_EQ(ERROR_FILE_NOT_FOUND, QueryValue(m_scratch.get(), "refused").lStatus);
+}
+
+TEST_F(RegistryExTest, EnumSubKeysListsInOrderAndLeavesTheArrayAloneWhenThePathDoesNotOpen) {
+    CScopedKey list = MakeKey("list");
+    for (LPCSTR lpszName : {"b", "c", "a"})
+        MakeKey(lpszName, list.get());
+    MakeKey("leaf");
+    CRegistryEx reg(HKEY_LOCAL_MACHINE);
+    CStringArray arrNames;
+    arrNames.Add("sentinel");
+    EXPECT_TRUE(reg.EnumSubKeys("list", arrNames));
+    EXPECT_EQ((std::vector<std::string>{"a", "b", "c"}), Names(arrNames));
+    EXPECT_EQ(CallRecord(ERROR_SUCCESS, 0, 0), RecordOf(reg));
+    EXPECT_EQ(HKEY_LOCAL_MACHINE, reg.GetKey());
+
+    EXPECT_TRUE(reg.EnumSubKeys("leaf", arrNames));
+    EXPECT_EQ(0, arrNames.GetSize());
+
+    arrNames.Add("sentinel");
+    EXPECT_FALSE(reg.EnumSubKeys("missing", arrNames));
+    EXPECT_EQ(CallRecord(ERROR_FILE_NOT_FOUND, 0, 0), RecordOf(reg));
+    EXPECT_EQ(std::vector<std::string>{"sentinel"}, Names(arrNames));
+    EXPECT_TRUE(g_boxes.empty());
+}
+
+TEST_F(RegistryExTest, EnumSubKeysStopsWithTheErrorBoxAtA200CharacterName) {
+    CScopedKey list = MakeKey("list");
+    for (const std::string& strName : {std::string("a"), std::string(200, 'b'), std::string("c")})
+        MakeKey(strName.c_str(), list.get());
+    CRegistryEx reg(HKEY_LOCAL_MACHINE);
+    CStringArray arrNames;
+    EXPECT_FALSE(reg.EnumSubKeys("list", arrNames));
+    EXPECT_EQ(std::vector<std::string>{"a"}, Names(arrNames));
+    EXPECT_EQ(CallRecord(ERROR_MORE_DATA, 0, 0), RecordOf(reg));
+    ExpectEnumerationBox(ERROR_MORE_DATA);
+}
+
+TEST_F(RegistryExTest, EnumSubKeysReportsSubkeysDeletedWhileItRuns) {
+    CScopedKey list = MakeKey("list");
+    for (LPCSTR lpszName : {"a", "b", "c", "d"})
+        MakeKey(lpszName, list.get());
+    CImportPatch enumPatch("advapi32.dll", "RegEnumKeyExA",
+                           reinterpret_cast<void*>(&EnumKeyDeletingLaterOnes));
+    ASSERT_TRUE(enumPatch.Patched());
+    g_pfnRealEnumKey = reinterpret_cast<decltype(&RegEnumKeyExA)>(enumPatch.Original());
+    CRegistryEx reg(HKEY_LOCAL_MACHINE);
+    CStringArray arrNames;
+    EXPECT_FALSE(reg.EnumSubKeys("list", arrNames));
+    EXPECT_EQ((std::vector<std::string>{"a", "b"}), Names(arrNames));
+    EXPECT_EQ(CallRecord(ERROR_NO_MORE_ITEMS, 0, 0), RecordOf(reg));
+    ExpectEnumerationBox(ERROR_NO_MORE_ITEMS);
+}
+
+TEST_F(RegistryExTest, KeysGrantingOnlyReadRefuseOpeningButStillList) {
+    MakeKey("locked\\inner");
+    Restrict("locked");
+    CRegistryEx reg(HKEY_LOCAL_MACHINE);
+    CStringArray arrNames;
+    EXPECT_TRUE(reg.EnumSubKeys("locked", arrNames));
+    EXPECT_EQ(std::vector<std::string>{"inner"}, Names(arrNames));
+    EXPECT_FALSE(reg.OpenSubKey("locked"));
+    EXPECT_EQ(CallRecord(ERROR_ACCESS_DENIED, 0, 0), RecordOf(reg));
+    EXPECT_FALSE(reg.Open(HKEY_LOCAL_MACHINE, "locked"));
+    EXPECT_EQ(CallRecord(ERROR_ACCESS_DENIED, 0, 0), RecordOf(reg));
+}
+
+TEST_F(RegistryExTest, DebugAssertionsNameTheSourceFileAndLineAndTheCallGoesOn) {
+    SetValue(m_scratch.get(), NULL, REG_SZ, std::string("default", 8));
+    AFX_ASSERT_HOOK pfnOld = AfxSetAssertHook(RecordAssertion);
+    CRegistryEx reg(HKEY_LOCAL_MACHINE);
+    CString strText("sentinel");
+    EXPECT_TRUE(reg.ReadString(NULL, strText));
+    EXPECT_STREQ("default", strText);
+    reg.Close();
+    EXPECT_FALSE(reg.OpenSubKey("anything"));
+    EXPECT_EQ(ERROR_INVALID_HANDLE, reg.GetLastStatus());
+    AfxSetAssertHook(pfnOld);
+
+    ASSERT_EQ(2u, g_assertions.size());
+    for (const auto& [strFile, nLine] : g_assertions) {
+        EXPECT_EQ(kSourceFile, strFile);
+        EXPECT_GT(nLine, 0);
+    }
+    EXPECT_NE(g_assertions[0].second, g_assertions[1].second);
+}
+
+TEST_F(RegistryExTest, ErrorBoxBodyIsCutTo255CharactersForALongSourceFileName) {
+    ShowRegistryError(ERROR_FILE_NOT_FOUND, "RegEnumKeyEx", std::string(1000, 'f').c_str(), 12);
+    ASSERT_EQ(1u, g_boxes.size());
+    EXPECT_EQ(SystemText(ERROR_FILE_NOT_FOUND), g_boxes[0].strCaption);
+    EXPECT_EQ("2 RegEnumKeyEx\n" + std::string(255 - 15, 'f'), g_boxes[0].strBody);
 }
