@@ -1,5 +1,6 @@
 // Runs the real Halvex.exe against a registry seeded in the test's own throwaway prefix and reads
 // the outcome back with the platform's own calls.
+#include "TestRegistry.h"
 #include "TestSupport.h"
 
 #include <gtest/gtest.h>
@@ -18,27 +19,6 @@ const char kAdapterPath[] =
 const char kValue[] = "EnhLANPwrMgmt";
 const DWORD kRunMilliseconds = 20000;
 
-class CKey {
-public:
-    CKey(HKEY hParent, const std::string& strPath, bool bCreate = true) {
-        m_lStatus = bCreate ? RegCreateKeyExA(hParent, strPath.c_str(), 0, NULL, 0, KEY_ALL_ACCESS,
-                                              NULL, &m_hKey, NULL)
-                            : RegOpenKeyExA(hParent, strPath.c_str(), 0, KEY_READ, &m_hKey);
-    }
-    CKey(const CKey&) = delete;
-    CKey& operator=(const CKey&) = delete;
-    ~CKey() {
-        if (m_lStatus == ERROR_SUCCESS)
-            RegCloseKey(m_hKey);
-    }
-    operator HKEY() const { return m_hKey; }
-    LONG Status() const { return m_lStatus; }
-
-private:
-    HKEY m_hKey = NULL;
-    LONG m_lStatus;
-};
-
 // Every value of every key of a tree: key path -> value name -> (type, bytes).
 using Value = std::pair<DWORD, std::string>;
 using Values = std::map<std::string, Value>;
@@ -47,15 +27,17 @@ using Snapshot = std::map<std::string, Values>;
 // Keys are opened relative to their parent: whole paths may exceed what the A functions take.
 void AddTree(HKEY hParent, const std::string& strName, const std::string& strPath,
              Snapshot& snapshot) {
-    CKey key(hParent, strName, false);
-    ASSERT_EQ(ERROR_SUCCESS, key.Status()) << strPath;
+    HKEY hKey = NULL;
+    ASSERT_EQ(ERROR_SUCCESS, RegOpenKeyExA(hParent, strName.c_str(), 0, KEY_READ, &hKey))
+        << strPath;
+    ScopedKey key(hKey);
     Values& values = snapshot[strPath];
     char szName[512];
     BYTE abData[4096];
     for (DWORD dwIndex = 0;; dwIndex++) {
         DWORD dwNameChars = sizeof szName, dwType = 0, dwSize = sizeof abData;
         LONG lStatus =
-            RegEnumValueA(key, dwIndex, szName, &dwNameChars, NULL, &dwType, abData, &dwSize);
+            RegEnumValueA(key.get(), dwIndex, szName, &dwNameChars, NULL, &dwType, abData, &dwSize);
         if (lStatus == ERROR_NO_MORE_ITEMS)
             break;
         ASSERT_EQ(ERROR_SUCCESS, lStatus) << strPath;
@@ -63,11 +45,12 @@ void AddTree(HKEY hParent, const std::string& strName, const std::string& strPat
     }
     for (DWORD dwIndex = 0;; dwIndex++) {
         DWORD dwNameChars = sizeof szName;
-        LONG lStatus = RegEnumKeyExA(key, dwIndex, szName, &dwNameChars, NULL, NULL, NULL, NULL);
+        LONG lStatus =
+            RegEnumKeyExA(key.get(), dwIndex, szName, &dwNameChars, NULL, NULL, NULL, NULL);
         if (lStatus == ERROR_NO_MORE_ITEMS)
             break;
         ASSERT_EQ(ERROR_SUCCESS, lStatus) << strPath;
-        AddTree(key, szName, strPath + "\\" + szName, snapshot);
+        AddTree(key.get(), szName, strPath + "\\" + szName, snapshot);
     }
 }
 
@@ -111,62 +94,39 @@ std::string Differences(const Snapshot& expected, const Snapshot& actual) {
     return strDiff;
 }
 
-void SetValue(HKEY hKey, const char* pszName, DWORD dwType, const std::string& strBytes) {
-    ASSERT_EQ(ERROR_SUCCESS, RegSetValueExA(hKey, pszName, 0, dwType,
-                                            reinterpret_cast<const BYTE*>(strBytes.data()),
-                                            static_cast<DWORD>(strBytes.size())));
-}
-
 std::string Sz(const std::string& strText) {
     return strText + '\0';
 }
 
-// A DACL that lets everyone read the key and nothing more; it lives as long as the server.
-void RestrictToRead(HKEY hParent, const char* pszPath) {
-    CKey key(hParent, pszPath);
-    ASSERT_EQ(ERROR_SUCCESS, key.Status());
-    BYTE abSid[SECURITY_MAX_SID_SIZE];
-    DWORD dwSidSize = sizeof abSid;
-    ASSERT_TRUE(CreateWellKnownSid(WinWorldSid, NULL, abSid, &dwSidSize));
-    BYTE abAcl[256];
-    PACL pAcl = reinterpret_cast<PACL>(abAcl);
-    ASSERT_TRUE(InitializeAcl(pAcl, sizeof abAcl, ACL_REVISION));
-    ASSERT_TRUE(AddAccessAllowedAce(pAcl, ACL_REVISION, KEY_READ, abSid));
-    SECURITY_DESCRIPTOR sd;
-    ASSERT_TRUE(InitializeSecurityDescriptor(&sd, SECURITY_DESCRIPTOR_REVISION));
-    ASSERT_TRUE(SetSecurityDescriptorDacl(&sd, TRUE, pAcl, FALSE));
-    ASSERT_EQ(ERROR_SUCCESS, RegSetKeySecurity(key, DACL_SECURITY_INFORMATION, &sd));
+// Lets everyone read the key and nothing more, for as long as the sandbox's server runs.
+void RestrictToRead(HKEY hParent, const std::string& strPath) {
+    SetKeyDacl(CreateTestKey(hParent, strPath).get(), "D:(A;;KR;;;WD)");
     HKEY hFull = NULL;
-    ASSERT_EQ(ERROR_ACCESS_DENIED, RegOpenKeyExA(hParent, pszPath, 0, KEY_ALL_ACCESS, &hFull));
+    ASSERT_EQ(ERROR_ACCESS_DENIED,
+              RegOpenKeyExA(hParent, strPath.c_str(), 0, KEY_ALL_ACCESS, &hFull));
 }
 
 class HalvexRun : public ::testing::Test {
 protected:
-    void SetUp() override { ASSERT_EQ(ERROR_SUCCESS, m_adapters.Status()); }
+    void SetUp() override { ASSERT_NE(nullptr, m_adapters); }
 
     // Seeds the instance key |pszName| with a description and, when |dwType| is not REG_NONE,
     // an EnhLANPwrMgmt value.
     void SeedInstance(const char* pszName, DWORD dwType = REG_NONE,
                       const std::string& strBytes = "") {
-        CKey key(m_adapters, pszName);
-        ASSERT_EQ(ERROR_SUCCESS, key.Status()) << pszName;
-        SetValue(key, "DriverDesc", REG_SZ, Sz(std::string("Adapter ") + pszName));
+        ScopedKey key = CreateTestKey(m_adapters.get(), pszName);
+        SetTestValue(key.get(), "DriverDesc", REG_SZ, Sz(std::string("Adapter ") + pszName));
         if (dwType != REG_NONE)
-            SetValue(key, kValue, dwType, strBytes);
+            SetTestValue(key.get(), kValue, dwType, strBytes);
     }
 
     // Starts the program and waits for its end, watching for any window of its own.
     DWORD RunWithoutWindow() {
         Start();
-        DWORD dwExit = 0xdeadbeef;
-        bool bWindow = false;
-        for (DWORD dwStart = GetTickCount(); GetTickCount() - dwStart < kRunMilliseconds;) {
-            bWindow = !VisibleWindowsOf(m_pHalvex->Id()).empty();
-            if (bWindow || m_pHalvex->Wait(10, &dwExit))
-                break;
-        }
-        EXPECT_FALSE(bWindow) << "a window appeared";
-        return dwExit;
+        ProgramRun run = WatchUntilEnd(*m_pHalvex, kRunMilliseconds);
+        EXPECT_TRUE(run.bEnded) << "Halvex did not end";
+        EXPECT_EQ(0u, run.nWindows) << "a window appeared";
+        return run.dwExit;
     }
 
     // Starts the program and reads the first box it shows.
@@ -186,7 +146,7 @@ protected:
             REG_SZ, Sz("1")};
     }
 
-    CKey m_adapters{HKEY_LOCAL_MACHINE, kAdapterPath};
+    ScopedKey m_adapters = CreateTestKey(HKEY_LOCAL_MACHINE, kAdapterPath);
 
 private:
     void Start() {
@@ -210,11 +170,9 @@ TEST_F(HalvexRun, RewritesEveryReadableValueAndNothingElse) {
     SeedInstance("0009", REG_SZ, Sz("0"));
     SeedInstance("Properties", REG_SZ, Sz("0"));
     SeedInstance("0000\\Ndi", REG_SZ, Sz("0"));
-    RestrictToRead(m_adapters, "0009");
-    {
-        CKey decoy(HKEY_LOCAL_MACHINE, std::string(kClassPath) + "\\0003");
-        SetValue(decoy, kValue, REG_SZ, Sz("0"));
-    }
+    RestrictToRead(m_adapters.get(), "0009");
+    SetTestValue(CreateTestKey(HKEY_LOCAL_MACHINE, std::string(kClassPath) + "\\0003").get(),
+                 kValue, REG_SZ, Sz("0"));
     Snapshot expected = TakeSnapshot();
     for (const char* pszInstance : {"0000", "0001", "0002", "0003", "0004", "0006", "Properties"})
         ExpectPatched(expected, pszInstance);
@@ -257,14 +215,7 @@ TEST_F(HalvexRun, OverlongInstanceNameShowsErrorBoxAfterPatchingThoseBefore) {
 
     Box box = RunToBox();
     ASSERT_NE(nullptr, box.hWnd) << "no box appeared";
-    LPSTR pszSystemText = NULL;
-    FormatMessageA(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM |
-                       FORMAT_MESSAGE_IGNORE_INSERTS,
-                   NULL, ERROR_MORE_DATA, MAKELANGID(LANG_NEUTRAL, SUBLANG_DEFAULT),
-                   reinterpret_cast<LPSTR>(&pszSystemText), 0, NULL);
-    ASSERT_NE(nullptr, pszSystemText);
-    EXPECT_EQ(pszSystemText, box.strCaption);
-    LocalFree(pszSystemText);
+    EXPECT_EQ(SystemText(ERROR_MORE_DATA), box.strCaption);
     EXPECT_EQ(0u, box.strBody.rfind("234 RegEnumKeyEx\n", 0)) << box.strBody;
     PressButton(box, IDOK);
     EXPECT_EQ(0u, WaitForExit());

@@ -1,6 +1,7 @@
 // The registry error box as a user sees it: shown from a worker thread, read and dismissed from
 // the main thread. Runs sandboxed, with a display of its own.
 #include "RegistryEx.h"
+#include "TestRegistry.h"
 #include "TestSupport.h"
 
 #include <gtest/gtest.h>
@@ -14,17 +15,8 @@ TEST(RegistryErrorBox, ShowsTheSystemTextAsCaptionAndCodeCallFileAndLineWithAnOk
     test_support::PressButton(box, IDOK);
     worker.join(); // returns only once the box is gone
 
-    LPSTR lpszSystemText = NULL;
-    FormatMessageA(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_IGNORE_INSERTS |
-                       FORMAT_MESSAGE_FROM_SYSTEM,
-                   NULL, 2, MAKELANGID(LANG_NEUTRAL, SUBLANG_DEFAULT),
-                   reinterpret_cast<LPSTR>(&lpszSystemText), 0, NULL);
-    ASSERT_NE(nullptr, lpszSystemText);
-    std::string strSystemText = lpszSystemText;
-    LocalFree(lpszSystemText);
-
     ASSERT_NE(nullptr, box.hWnd);
-    EXPECT_EQ(strSystemText, box.strCaption);
+    EXPECT_EQ(test_support::SystemText(2), box.strCaption);
     EXPECT_EQ("2 RegEnumKeyEx\nregistry/RegistryEx.cpp 118", box.strBody);
     EXPECT_TRUE(box.bHasIcon);
     EXPECT_EQ(std::vector<std::string>{"OK"}, box.buttons);

@@ -2,8 +2,7 @@
 // HKEY_CURRENT_USER, to which HKEY_LOCAL_MACHINE is redirected, and checks the results through the
 // platform's own registry calls. Message boxes are recorded instead of shown.
 #include "RegistryEx.h"
-
-#include <sddl.h>
+#include "TestRegistry.h"
 
 #include <gtest/gtest.h>
 
@@ -13,13 +12,9 @@
 #include <tuple>
 #include <vector>
 
-namespace {
+using namespace test_support;
 
-// A key handle that the test owns and closes.
-struct KeyCloser {
-    void operator()(HKEY hKey) const { RegCloseKey(hKey); }
-};
-using CScopedKey = std::unique_ptr<std::remove_pointer_t<HKEY>, KeyCloser>;
+namespace {
 
 // Routes the test executable's calls of |lpszFunction| from |lpszDll| to |pReplacement| while it
 // lives. The code under test is linked into the executable and calls through the same table.
@@ -119,17 +114,6 @@ __attribute__((noinline)) void DirtyStack() {
         ch = 'X';
 }
 
-std::string SystemText(DWORD dwCode) {
-    LPSTR lpszText = NULL;
-    FormatMessageA(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_IGNORE_INSERTS |
-                       FORMAT_MESSAGE_FROM_SYSTEM,
-                   NULL, dwCode, MAKELANGID(LANG_NEUTRAL, SUBLANG_DEFAULT),
-                   reinterpret_cast<LPSTR>(&lpszText), 0, NULL);
-    std::string strText = lpszText != NULL ? lpszText : "(null)";
-    LocalFree(lpszText);
-    return strText;
-}
-
 LONG InfoStatus(HKEY hKey) {
     return RegQueryInfoKeyA(hKey, NULL, NULL, NULL, NULL, NULL, NULL, NULL, NULL, NULL, NULL, NULL);
 }
@@ -171,10 +155,8 @@ protected:
         m_strScratch = std::string("Software\\RegistryExTests.") +
                        ::testing::UnitTest::GetInstance()->current_test_info()->name() + "." +
                        std::to_string(GetCurrentProcessId());
-        HKEY hScratch = NULL;
-        ASSERT_EQ(ERROR_SUCCESS, RegCreateKeyExA(HKEY_CURRENT_USER, m_strScratch.c_str(), 0, NULL,
-                                                 0, KEY_ALL_ACCESS, NULL, &hScratch, NULL));
-        m_scratch.reset(hScratch);
+        m_scratch = CreateTestKey(HKEY_CURRENT_USER, m_strScratch);
+        ASSERT_NE(nullptr, m_scratch);
         ASSERT_EQ(ERROR_SUCCESS, RegOverridePredefKey(HKEY_LOCAL_MACHINE, m_scratch.get()));
         g_hScratch = m_scratch.get();
         g_boxes.clear();
@@ -183,34 +165,16 @@ protected:
 
     void TearDown() override {
         RegOverridePredefKey(HKEY_LOCAL_MACHINE, NULL);
-        for (const CScopedKey& locked : m_locked)
-            SetDacl(locked.get(), "D:(A;;KA;;;WD)");
+        for (const ScopedKey& locked : m_locked)
+            SetKeyDacl(locked.get(), "D:(A;;KA;;;WD)");
         m_locked.clear();
         RegDeleteTreeA(m_scratch.get(), NULL);
         RegDeleteKeyA(HKEY_CURRENT_USER, m_strScratch.c_str());
     }
 
     // Creates |lpszPath| below |hParent| (the scratch key by default) and returns it opened.
-    CScopedKey MakeKey(LPCSTR lpszPath, HKEY hParent = NULL) {
-        HKEY hKey = NULL;
-        EXPECT_EQ(ERROR_SUCCESS,
-                  RegCreateKeyExA(hParent != NULL ? hParent : m_scratch.get(), lpszPath, 0, NULL, 0,
-                                  KEY_ALL_ACCESS, NULL, &hKey, NULL));
-        return CScopedKey(hKey);
-    }
-
-    static void SetValue(HKEY hKey, LPCSTR lpszName, DWORD dwType, const std::string& strData) {
-        ASSERT_EQ(ERROR_SUCCESS,
-                  RegSetValueExA(hKey, lpszName, 0, dwType,
-                                 reinterpret_cast<const BYTE*>(strData.data()), strData.size()));
-    }
-
-    static void SetDacl(HKEY hKey, LPCSTR lpszSddl) {
-        PSECURITY_DESCRIPTOR pSd = NULL;
-        ASSERT_TRUE(ConvertStringSecurityDescriptorToSecurityDescriptorA(lpszSddl, SDDL_REVISION_1,
-                                                                         &pSd, NULL));
-        EXPECT_EQ(ERROR_SUCCESS, RegSetKeySecurity(hKey, DACL_SECURITY_INFORMATION, pSd));
-        LocalFree(pSd);
+    ScopedKey MakeKey(LPCSTR lpszPath, HKEY hParent = NULL) {
+        return CreateTestKey(hParent != NULL ? hParent : m_scratch.get(), lpszPath);
     }
 
     // Makes |lpszPath| grant only KEY_READ to everyone. The full-access handle that restricted it
@@ -220,7 +184,7 @@ protected:
         ASSERT_EQ(ERROR_SUCCESS,
                   RegOpenKeyExA(m_scratch.get(), lpszPath, 0, KEY_ALL_ACCESS, &hKey));
         m_locked.emplace_back(hKey);
-        SetDacl(hKey, "D:(A;;KR;;;WD)");
+        SetKeyDacl(hKey, "D:(A;;KR;;;WD)");
     }
 
     static void ExpectEnumerationBox(LONG lStatus) {
@@ -233,8 +197,8 @@ protected:
 
     CImportPatch m_boxPatch{"user32.dll", "MessageBoxA", reinterpret_cast<void*>(&RecordBox)};
     std::string m_strScratch;
-    CScopedKey m_scratch;
-    std::vector<CScopedKey> m_locked;
+    ScopedKey m_scratch;
+    std::vector<ScopedKey> m_locked;
 };
 
 TEST_F(RegistryExTest, DestructorClosesTheRootItWasGiven) {
@@ -246,9 +210,9 @@ TEST_F(RegistryExTest, DestructorClosesTheRootItWasGiven) {
 }
 
 TEST_F(RegistryExTest, OpenSubKeyStraightAfterConstructionOpensBelowThatRoot) {
-    CScopedKey root = MakeKey("root");
-    SetValue(MakeKey("child", root.get()).get(), "marker", REG_BINARY, "below root");
-    SetValue(MakeKey("child").get(), "marker", REG_BINARY, "below scratch");
+    ScopedKey root = MakeKey("root");
+    SetTestValue(MakeKey("child", root.get()).get(), "marker", REG_BINARY, "below root");
+    SetTestValue(MakeKey("child").get(), "marker", REG_BINARY, "below scratch");
     CRegistryEx reg(root.get());
     EXPECT_TRUE(reg.OpenSubKey("child"));
     EXPECT_EQ(CallRecord(ERROR_SUCCESS, 0, 0), RecordOf(reg));
@@ -261,7 +225,7 @@ TEST_F(RegistryExTest, OpenForgetsTheKeyHeldBeforeAndRemembersThePathEvenWhenItF
     MakeKey("second");
     CRegistryEx reg(HKEY_LOCAL_MACHINE);
     ASSERT_TRUE(reg.Open(HKEY_LOCAL_MACHINE, "first"));
-    CScopedKey first(reg.GetKey()); // the object forgets it, so the test closes it
+    ScopedKey first(reg.GetKey()); // the object forgets it, so the test closes it
     ASSERT_TRUE(reg.WriteString("value", "abc"));
     EXPECT_EQ(CallRecord(ERROR_SUCCESS, REG_SZ, 4), RecordOf(reg));
     EXPECT_TRUE(reg.Open(HKEY_LOCAL_MACHINE, "second"));
@@ -298,7 +262,7 @@ TEST_F(RegistryExTest, ReadStringTakesAnyValueWithin200BytesAsTextUpToItsBytes) 
     CRegistryEx reg(HKEY_LOCAL_MACHINE);
     for (const auto& c : cases) {
         SCOPED_TRACE(c.lpszName);
-        SetValue(m_scratch.get(), c.lpszName, c.dwType, c.strData);
+        SetTestValue(m_scratch.get(), c.lpszName, c.dwType, c.strData);
         CString strText("sentinel");
         DirtyStack();
         EXPECT_TRUE(reg.ReadString(c.lpszName, strText));
@@ -308,7 +272,7 @@ TEST_F(RegistryExTest, ReadStringTakesAnyValueWithin200BytesAsTextUpToItsBytes) 
 }
 
 TEST_F(RegistryExTest, ReadStringOf200CharactersOrAMissingValueFailsLeavingTheTextUntouched) {
-    SetValue(m_scratch.get(), "200 characters", REG_SZ, std::string(200, 'a') + '\0');
+    SetTestValue(m_scratch.get(), "200 characters", REG_SZ, std::string(200, 'a') + '\0');
     CRegistryEx reg(HKEY_LOCAL_MACHINE);
     CString strText("sentinel");
     EXPECT_FALSE(reg.ReadString("200 characters", strText));
@@ -341,7 +305,7 @@ TEST_F(RegistryExTest, WriteStringStoresTheTextWithItsTerminatorAndRecordsAlsoOn
 }
 
 TEST_F(RegistryExTest, EnumSubKeysListsInOrderAndLeavesTheArrayAloneWhenThePathDoesNotOpen) {
-    CScopedKey list = MakeKey("list");
+    ScopedKey list = MakeKey("list");
     for (LPCSTR lpszName : {"b", "c", "a"})
         MakeKey(lpszName, list.get());
     MakeKey("leaf");
@@ -364,7 +328,7 @@ TEST_F(RegistryExTest, EnumSubKeysListsInOrderAndLeavesTheArrayAloneWhenThePathD
 }
 
 TEST_F(RegistryExTest, EnumSubKeysStopsWithTheErrorBoxAtA200CharacterName) {
-    CScopedKey list = MakeKey("list");
+    ScopedKey list = MakeKey("list");
     for (const std::string& strName : {std::string("a"), std::string(200, 'b'), std::string("c")})
         MakeKey(strName.c_str(), list.get());
     CRegistryEx reg(HKEY_LOCAL_MACHINE);
@@ -376,7 +340,7 @@ TEST_F(RegistryExTest, EnumSubKeysStopsWithTheErrorBoxAtA200CharacterName) {
 }
 
 TEST_F(RegistryExTest, EnumSubKeysReportsSubkeysDeletedWhileItRuns) {
-    CScopedKey list = MakeKey("list");
+    ScopedKey list = MakeKey("list");
     for (LPCSTR lpszName : {"a", "b", "c", "d"})
         MakeKey(lpszName, list.get());
     CImportPatch enumPatch("advapi32.dll", "RegEnumKeyExA",
@@ -405,7 +369,7 @@ TEST_F(RegistryExTest, KeysGrantingOnlyReadRefuseOpeningButStillList) {
 }
 
 TEST_F(RegistryExTest, DebugAssertionsNameTheSourceFileAndLineAndTheCallGoesOn) {
-    SetValue(m_scratch.get(), NULL, REG_SZ, std::string("default", 8));
+    SetTestValue(m_scratch.get(), NULL, REG_SZ, std::string("default", 8));
     AFX_ASSERT_HOOK pfnOld = AfxSetAssertHook(RecordAssertion);
     CRegistryEx reg(HKEY_LOCAL_MACHINE);
     CString strText("sentinel");

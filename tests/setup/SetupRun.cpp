@@ -88,15 +88,9 @@ Run RunSetup(const std::string& strExe,
              const std::vector<std::pair<std::string, std::string>>& environment) {
     if (strExe.size() >= MAX_PATH)
         return RunThroughLoader(strExe, environment);
-    Run run;
     ChildProcess setup(strExe, "", environment);
     EXPECT_TRUE(setup.Started()) << strExe << " " << GetLastError();
-    for (DWORD dwStart = GetTickCount();
-         setup.Started() && !run.bEnded && GetTickCount() - dwStart < 30000;) {
-        run.nWindows = std::max(run.nWindows, VisibleWindowsOf(setup.Id()).size());
-        run.bEnded = setup.Wait(10, &run.dwExit);
-    }
-    return run;
+    return WatchUntilEnd(setup, 30000);
 }
 
 void ExpectQuietEnd(const Run& run) {

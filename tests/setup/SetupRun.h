@@ -9,6 +9,8 @@
 
 namespace setup_test {
 
+using Run = test_support::ProgramRun;
+
 // Makes |strDirectory| with its parents; paths may go beyond MAX_PATH.
 void MakeDirectory(const std::string& strDirectory);
 
@@ -17,12 +19,6 @@ void CopyInto(const std::string& strUnixFile, const std::string& strDirectory, c
 
 // The whole file, or "" when it cannot be read.
 std::string ReadText(const std::string& strPath);
-
-struct Run {
-    bool bEnded = false;
-    DWORD dwExit = 0xdeadbeef;
-    size_t nWindows = 0; // the most visible windows of the program seen at once
-};
 
 // Starts |strExe| with |environment| added and watches its windows until it ends (30 s at most).
 Run RunSetup(const std::string& strExe,

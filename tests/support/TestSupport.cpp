@@ -141,6 +141,16 @@ Box WaitForBox(DWORD dwProcessId, DWORD dwMilliseconds) {
     return box;
 }
 
+ProgramRun WatchUntilEnd(ChildProcess& process, DWORD dwMilliseconds) {
+    ProgramRun run;
+    for (DWORD dwStart = GetTickCount();
+         process.Started() && !run.bEnded && GetTickCount() - dwStart < dwMilliseconds;) {
+        run.nWindows = std::max(run.nWindows, VisibleWindowsOf(process.Id()).size());
+        run.bEnded = process.Wait(10, &run.dwExit);
+    }
+    return run;
+}
+
 void PressButton(const Box& box, int nId) {
     PostMessageA(box.hWnd, WM_COMMAND, MAKEWPARAM(nId, BN_CLICKED), 0);
 }

@@ -37,6 +37,16 @@ private:
     PROCESS_INFORMATION m_pi = {};
 };
 
+// One run of a program as the user sees it.
+struct ProgramRun {
+    bool bEnded = false;
+    DWORD dwExit = 0xdeadbeef;
+    size_t nWindows = 0; // the most visible windows of the program seen at once
+};
+
+// Waits up to |dwMilliseconds| for |process| to end, watching the windows it shows meanwhile.
+ProgramRun WatchUntilEnd(ChildProcess& process, DWORD dwMilliseconds);
+
 // A box as the user sees it: its caption, and the texts of its controls in order (for a message
 // box the icon's empty Static, the body's Static, then its buttons).
 struct Box {
