@@ -3,6 +3,7 @@
 // platform's own registry calls. Message boxes are recorded instead of shown.
 #include "RegistryEx.h"
 #include "TestRegistry.h"
+#include "TestSupport.h"
 
 #include <gtest/gtest.h>
 
@@ -15,61 +16,6 @@
 using namespace test_support;
 
 namespace {
-
-// Routes the test executable's calls of |lpszFunction| from |lpszDll| to |pReplacement| while it
-// lives. The code under test is linked into the executable and calls through the same table.
-class CImportPatch {
-public:
-    CImportPatch(LPCSTR lpszDll, LPCSTR lpszFunction, void* pReplacement) {
-        m_ppSlot = FindSlot(lpszDll, lpszFunction);
-        if (m_ppSlot != NULL) {
-            m_pOriginal = *m_ppSlot;
-            Write(pReplacement);
-        }
-    }
-    CImportPatch(const CImportPatch&) = delete;
-    CImportPatch& operator=(const CImportPatch&) = delete;
-    ~CImportPatch() {
-        if (m_ppSlot != NULL)
-            Write(m_pOriginal);
-    }
-    bool Patched() const { return m_ppSlot != NULL; }
-    void* Original() const { return m_pOriginal; }
-
-private:
-    static void** FindSlot(LPCSTR lpszDll, LPCSTR lpszFunction) {
-        BYTE* pBase = reinterpret_cast<BYTE*>(GetModuleHandleA(NULL));
-        auto* pNt = reinterpret_cast<IMAGE_NT_HEADERS*>(
-            pBase + reinterpret_cast<IMAGE_DOS_HEADER*>(pBase)->e_lfanew);
-        auto* pDescriptor = reinterpret_cast<IMAGE_IMPORT_DESCRIPTOR*>(
-            pBase + pNt->OptionalHeader.DataDirectory[IMAGE_DIRECTORY_ENTRY_IMPORT].VirtualAddress);
-        for (; pDescriptor->Name != 0; pDescriptor++) {
-            if (_stricmp(reinterpret_cast<LPCSTR>(pBase + pDescriptor->Name), lpszDll) != 0)
-                continue;
-            auto* pName =
-                reinterpret_cast<IMAGE_THUNK_DATA*>(pBase + pDescriptor->OriginalFirstThunk);
-            auto* pSlot = reinterpret_cast<IMAGE_THUNK_DATA*>(pBase + pDescriptor->FirstThunk);
-            for (; pName->u1.AddressOfData != 0; pName++, pSlot++) {
-                if (IMAGE_SNAP_BY_ORDINAL(pName->u1.Ordinal))
-                    continue;
-                auto* pImport =
-                    reinterpret_cast<IMAGE_IMPORT_BY_NAME*>(pBase + pName->u1.AddressOfData);
-                if (strcmp(reinterpret_cast<LPCSTR>(pImport->Name), lpszFunction) == 0)
-                    return reinterpret_cast<void**>(&pSlot->u1.Function);
-            }
-        }
-        return NULL;
-    }
-    void Write(void* pFunction) {
-        DWORD dwProtect = 0;
-        VirtualProtect(m_ppSlot, sizeof *m_ppSlot, PAGE_READWRITE, &dwProtect);
-        *m_ppSlot = pFunction;
-        VirtualProtect(m_ppSlot, sizeof *m_ppSlot, dwProtect, &dwProtect);
-    }
-
-    void** m_ppSlot = NULL;
-    void* m_pOriginal = NULL;
-};
 
 struct RecordedBox {
     std::string strCaption;
@@ -195,7 +141,7 @@ protected:
         EXPECT_EQ(static_cast<UINT>(MB_OK | MB_ICONINFORMATION), g_boxes[0].uType);
     }
 
-    CImportPatch m_boxPatch{"user32.dll", "MessageBoxA", reinterpret_cast<void*>(&RecordBox)};
+    ImportPatch m_boxPatch{"user32.dll", "MessageBoxA", reinterpret_cast<void*>(&RecordBox)};
     std::string m_strScratch;
     ScopedKey m_scratch;
     std::vector<ScopedKey> m_locked;
@@ -343,8 +289,8 @@ TEST_F(RegistryExTest, EnumSubKeysReportsSubkeysDeletedWhileItRuns) {
     ScopedKey list = MakeKey("list");
     for (LPCSTR lpszName : {"a", "b", "c", "d"})
         MakeKey(lpszName, list.get());
-    CImportPatch enumPatch("advapi32.dll", "RegEnumKeyExA",
-                           reinterpret_cast<void*>(&EnumKeyDeletingLaterOnes));
+    ImportPatch enumPatch("advapi32.dll", "RegEnumKeyExA",
+                          reinterpret_cast<void*>(&EnumKeyDeletingLaterOnes));
     ASSERT_TRUE(enumPatch.Patched());
     g_pfnRealEnumKey = reinterpret_cast<decltype(&RegEnumKeyExA)>(enumPatch.Original());
     CRegistryEx reg(HKEY_LOCAL_MACHINE);

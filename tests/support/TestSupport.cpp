@@ -159,4 +159,49 @@ std::vector<HWND> VisibleWindowsOf(DWORD dwProcessId) {
     return TopLevelWindows(dwProcessId, false);
 }
 
+namespace {
+void** FindImportSlot(LPCSTR lpszDll, LPCSTR lpszFunction) {
+    BYTE* pBase = reinterpret_cast<BYTE*>(GetModuleHandleA(NULL));
+    auto* pNt = reinterpret_cast<IMAGE_NT_HEADERS*>(
+        pBase + reinterpret_cast<IMAGE_DOS_HEADER*>(pBase)->e_lfanew);
+    auto* pDescriptor = reinterpret_cast<IMAGE_IMPORT_DESCRIPTOR*>(
+        pBase + pNt->OptionalHeader.DataDirectory[IMAGE_DIRECTORY_ENTRY_IMPORT].VirtualAddress);
+    for (; pDescriptor->Name != 0; pDescriptor++) {
+        if (_stricmp(reinterpret_cast<LPCSTR>(pBase + pDescriptor->Name), lpszDll) != 0)
+            continue;
+        auto* pName = reinterpret_cast<IMAGE_THUNK_DATA*>(pBase + pDescriptor->OriginalFirstThunk);
+        auto* pSlot = reinterpret_cast<IMAGE_THUNK_DATA*>(pBase + pDescriptor->FirstThunk);
+        for (; pName->u1.AddressOfData != 0; pName++, pSlot++) {
+            if (IMAGE_SNAP_BY_ORDINAL(pName->u1.Ordinal))
+                continue;
+            auto* pImport =
+                reinterpret_cast<IMAGE_IMPORT_BY_NAME*>(pBase + pName->u1.AddressOfData);
+            if (strcmp(reinterpret_cast<LPCSTR>(pImport->Name), lpszFunction) == 0)
+                return reinterpret_cast<void**>(&pSlot->u1.Function);
+        }
+    }
+    return NULL;
+}
+} // namespace
+
+ImportPatch::ImportPatch(LPCSTR lpszDll, LPCSTR lpszFunction, void* pReplacement)
+    : m_ppSlot(FindImportSlot(lpszDll, lpszFunction)) {
+    if (m_ppSlot != NULL) {
+        m_pOriginal = *m_ppSlot;
+        Write(pReplacement);
+    }
+}
+
+ImportPatch::~ImportPatch() {
+    if (m_ppSlot != NULL)
+        Write(m_pOriginal);
+}
+
+void ImportPatch::Write(void* pFunction) {
+    DWORD dwProtect = 0;
+    VirtualProtect(m_ppSlot, sizeof *m_ppSlot, PAGE_READWRITE, &dwProtect);
+    *m_ppSlot = pFunction;
+    VirtualProtect(m_ppSlot, sizeof *m_ppSlot, dwProtect, &dwProtect);
+}
+
 } // namespace test_support

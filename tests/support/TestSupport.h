@@ -68,4 +68,23 @@ void PressButton(const Box& box, int nId);
 // The visible top-level windows that belong to process |dwProcessId| now.
 std::vector<HWND> VisibleWindowsOf(DWORD dwProcessId);
 
+// Routes the test executable's calls of |lpszFunction| from |lpszDll| to |pReplacement| while it
+// lives. Code under test that is linked into the executable calls through the same table.
+class ImportPatch {
+public:
+    ImportPatch(LPCSTR lpszDll, LPCSTR lpszFunction, void* pReplacement);
+    ImportPatch(const ImportPatch&) = delete;
+    ImportPatch& operator=(const ImportPatch&) = delete;
+    ~ImportPatch();
+
+    bool Patched() const { return m_ppSlot != NULL; }
+    void* Original() const { return m_pOriginal; }
+
+private:
+    void Write(void* pFunction);
+
+    void** m_ppSlot = NULL;
+    void* m_pOriginal = NULL;
+};
+
 } // namespace test_support

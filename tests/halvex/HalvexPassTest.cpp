@@ -1,0 +1,95 @@
+// The patch pass inside the test process, below a scratch key that HKEY_LOCAL_MACHINE is
+// redirected to, with the registry handles that the pass opens and closes counted.
+#include "Halvex.h"
+#include "TestRegistry.h"
+#include "TestSupport.h"
+
+#include <gtest/gtest.h>
+
+using namespace test_support;
+
+namespace {
+const char kInstancePrefix[] =
+    "SYSTEM\\CurrentControlSet\\Control\\Class\\{4D36E972-E325-11CE-BFC1-08002BE10318}\\";
+
+int g_nOpenHandles = 0; // opened minus closed while the counting patches stand
+decltype(&RegOpenKeyExA) g_pfnOpen = NULL;
+decltype(&RegCloseKey) g_pfnClose = NULL;
+
+LONG WINAPI CountingOpen(HKEY hKey, LPCSTR lpszPath, DWORD dwOptions, REGSAM sam, PHKEY phResult) {
+    LONG lStatus = g_pfnOpen(hKey, lpszPath, dwOptions, sam, phResult);
+    g_nOpenHandles += lStatus == ERROR_SUCCESS;
+    return lStatus;
+}
+
+LONG WINAPI CountingClose(HKEY hKey) {
+    bool bPredefined = reinterpret_cast<ULONG_PTR>(hKey) >= 0x80000000u;
+    LONG lStatus = g_pfnClose(hKey);
+    g_nOpenHandles -= lStatus == ERROR_SUCCESS && !bPredefined;
+    return lStatus;
+}
+
+class HalvexPass : public ::testing::Test {
+protected:
+    void SetUp() override {
+        m_strScratch = "Software\\HalvexPassTests." + std::to_string(GetCurrentProcessId());
+        m_scratch = CreateTestKey(HKEY_CURRENT_USER, m_strScratch);
+        ASSERT_NE(nullptr, m_scratch);
+        ASSERT_EQ(ERROR_SUCCESS, RegOverridePredefKey(HKEY_LOCAL_MACHINE, m_scratch.get()));
+    }
+    void TearDown() override {
+        RegOverridePredefKey(HKEY_LOCAL_MACHINE, NULL);
+        RegDeleteTreeA(m_scratch.get(), NULL);
+        RegDeleteKeyA(HKEY_CURRENT_USER, m_strScratch.c_str());
+    }
+
+    void SeedInstances(int nCount) {
+        for (int i = 0; i < nCount; i++)
+            SetTestValue(CreateTestKey(m_scratch.get(), InstancePath(i)).get(), "EnhLANPwrMgmt",
+                         REG_SZ, std::string("0", 2));
+    }
+
+    static std::string InstancePath(int i) {
+        char szName[8];
+        snprintf(szName, sizeof szName, "%04d", i);
+        return kInstancePrefix + std::string(szName);
+    }
+
+    std::string ValueOf(int i) {
+        char szData[16] = "sentinel";
+        DWORD dwSize = sizeof szData;
+        RegGetValueA(m_scratch.get(), InstancePath(i).c_str(), "EnhLANPwrMgmt", RRF_RT_REG_SZ, NULL,
+                     szData, &dwSize);
+        return szData;
+    }
+
+    std::string m_strScratch;
+    ScopedKey m_scratch;
+};
+} // namespace
+
+TEST_F(HalvexPass, HoldsNoKeyOpenAfterwardsHoweverManyInstances) {
+    const int nInstances = 50;
+    SeedInstances(nInstances);
+    {
+        ImportPatch open("advapi32.dll", "RegOpenKeyExA", reinterpret_cast<void*>(&CountingOpen));
+        ImportPatch close("advapi32.dll", "RegCloseKey", reinterpret_cast<void*>(&CountingClose));
+        ASSERT_TRUE(open.Patched() && close.Patched());
+        g_pfnOpen = reinterpret_cast<decltype(g_pfnOpen)>(open.Original());
+        g_pfnClose = reinterpret_cast<decltype(g_pfnClose)>(close.Original());
+        g_nOpenHandles = 0;
+        theApp.PatchAdapters();
+        EXPECT_EQ(0, g_nOpenHandles);
+    }
+    for (int i = 0; i < nInstances; i++)
+        EXPECT_EQ("1", ValueOf(i)) << InstancePath(i);
+    EXPECT_STREQ(InstancePath(nInstances - 1).c_str(), theApp.m_strKeyPath);
+}
+
+TEST_F(HalvexPass, InitInstanceRunsThePassAndLeavesNoMainWindowBehind) {
+    SeedInstances(1);
+    theApp.m_pMainWnd = NULL;
+    EXPECT_FALSE(theApp.InitInstance());
+    EXPECT_EQ(nullptr, theApp.m_pMainWnd);
+    EXPECT_EQ("1", ValueOf(0));
+}
