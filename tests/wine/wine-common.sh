@@ -6,8 +6,9 @@ WINE=${WINE:-/usr/lib/wine/wine64}
 WINESERVER=${WINESERVER:-$(command -v wineserver || echo /usr/lib/wine/wineserver64)}
 
 export WINEDEBUG=-all
-# No Mono or Gecko prompts; overrides asked for by the caller come after ours.
-export WINEDLLOVERRIDES="mscoree,mshtml=${WINEDLLOVERRIDES:+;$WINEDLLOVERRIDES}"
+# No Mono or Gecko prompts, and no menu entries on the Linux desktop; overrides asked for by the
+# caller come after ours.
+export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d${WINEDLLOVERRIDES:+;$WINEDLLOVERRIDES}"
 
 # Makes $dir/template once: a fresh prefix, flushed to disk, that is never run again and only
 # cloned. Serialised by a lock, since parallel tests may ask for it at once.
