@@ -1,4 +1,5 @@
 #include "Afx.h"
+#include "AssertionRecorder.h"
 
 #include <gtest/gtest.h>
 
@@ -7,28 +8,9 @@
 #include <vector>
 
 namespace {
-struct Assertion {
-    std::string strFile;
-    int nLine;
-};
-std::vector<Assertion> g_assertions;
-
-BOOL RecordAssertion(LPCSTR lpszFileName, int nLine) {
-    g_assertions.push_back({lpszFileName, nLine});
-    return FALSE;
-}
-
-// Observes the framework's assertions instead of stopping at them.
 class FrameworkTest : public ::testing::Test {
 protected:
-    void SetUp() override {
-        g_assertions.clear();
-        m_pfnOldHook = AfxSetAssertHook(RecordAssertion);
-    }
-    void TearDown() override { AfxSetAssertHook(m_pfnOldHook); }
-
-private:
-    AFX_ASSERT_HOOK m_pfnOldHook = NULL;
+    test_support::AssertionRecorder m_assertions;
 };
 } // namespace
 
@@ -105,9 +87,9 @@ TEST_F(FrameworkTest, NegativeBufferLengthAssertsWithFileAndLine) {
     CString str("ab");
     str.GetBuffer(-1); // the hook lets the call go on; the text stays
     str.ReleaseBuffer();
-    ASSERT_EQ(1u, g_assertions.size());
-    EXPECT_EQ("framework/CString.cpp", g_assertions[0].strFile);
-    EXPECT_GT(g_assertions[0].nLine, 0);
+    ASSERT_EQ(1u, m_assertions.Assertions().size());
+    EXPECT_EQ("framework/CString.cpp", m_assertions.Assertions()[0].strFile);
+    EXPECT_GT(m_assertions.Assertions()[0].nLine, 0);
     EXPECT_STREQ("ab", str);
 }
 

@@ -16,6 +16,8 @@ namespace {
 const char kClassPath[] = "SYSTEM\\CurrentControlSet\\Control\\Class";
 const char kAdapterPath[] =
     "SYSTEM\\CurrentControlSet\\Control\\Class\\{4D36E972-E325-11CE-BFC1-08002BE10318}";
+// Where an instance named 0003 would be opened if it were taken relative to the class key.
+const char kDecoyPath[] = "SYSTEM\\CurrentControlSet\\Control\\Class\\0003";
 const char kValue[] = "EnhLANPwrMgmt";
 const DWORD kRunMilliseconds = 20000;
 
@@ -54,10 +56,14 @@ void AddTree(HKEY hParent, const std::string& strName, const std::string& strPat
     }
 }
 
-// The whole class key tree, so that a write anywhere in it shows.
+// The adapter class tree, and the decoy directly below the class key that an open relative to the
+// class key would hit. Other device classes are left out: Wine's own services rewrite them while
+// the first program with windows starts.
 Snapshot TakeSnapshot() {
     Snapshot snapshot;
-    AddTree(HKEY_LOCAL_MACHINE, kClassPath, "Class", snapshot);
+    AddTree(HKEY_LOCAL_MACHINE, kAdapterPath, "Class\\{4D36E972-E325-11CE-BFC1-08002BE10318}",
+            snapshot);
+    AddTree(HKEY_LOCAL_MACHINE, kDecoyPath, "Class\\0003", snapshot);
     return snapshot;
 }
 
@@ -108,7 +114,10 @@ void RestrictToRead(HKEY hParent, const std::string& strPath) {
 
 class HalvexRun : public ::testing::Test {
 protected:
-    void SetUp() override { ASSERT_NE(nullptr, m_adapters); }
+    void SetUp() override {
+        ASSERT_NE(nullptr, m_adapters);
+        SetTestValue(CreateTestKey(HKEY_LOCAL_MACHINE, kDecoyPath).get(), kValue, REG_SZ, Sz("0"));
+    }
 
     // Seeds the instance key |pszName| with a description and, when |dwType| is not REG_NONE,
     // an EnhLANPwrMgmt value.
@@ -171,8 +180,6 @@ TEST_F(HalvexRun, RewritesEveryReadableValueAndNothingElse) {
     SeedInstance("Properties", REG_SZ, Sz("0"));
     SeedInstance("0000\\Ndi", REG_SZ, Sz("0"));
     RestrictToRead(m_adapters.get(), "0009");
-    SetTestValue(CreateTestKey(HKEY_LOCAL_MACHINE, std::string(kClassPath) + "\\0003").get(),
-                 kValue, REG_SZ, Sz("0"));
     Snapshot expected = TakeSnapshot();
     for (const char* pszInstance : {"0000", "0001", "0002", "0003", "0004", "0006", "Properties"})
         ExpectPatched(expected, pszInstance);

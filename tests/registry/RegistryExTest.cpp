@@ -1,6 +1,7 @@
 // CRegistryEx on Wine's registry. Each test works below a scratch key of its own under
 // HKEY_CURRENT_USER, to which HKEY_LOCAL_MACHINE is redirected, and checks the results through the
 // platform's own registry calls. Message boxes are recorded instead of shown.
+#include "AssertionRecorder.h"
 #include "RegistryEx.h"
 #include "TestRegistry.h"
 #include "TestSupport.h"
@@ -27,13 +28,6 @@ std::vector<RecordedBox> g_boxes;
 int WINAPI RecordBox(HWND, LPCSTR lpszText, LPCSTR lpszCaption, UINT uType) {
     g_boxes.push_back({lpszCaption != NULL ? lpszCaption : "(null)", lpszText, uType});
     return IDOK;
-}
-
-std::vector<std::pair<std::string, int>> g_assertions; // file and line of each
-
-BOOL RecordAssertion(LPCSTR lpszFileName, int nLine) {
-    g_assertions.push_back({lpszFileName, nLine});
-    return FALSE; // go on, as after Ignore
 }
 
 // Another program's work while a listing runs: before step 1, subkeys "c" and "d" of the listed
@@ -106,7 +100,6 @@ protected:
         ASSERT_EQ(ERROR_SUCCESS, RegOverridePredefKey(HKEY_LOCAL_MACHINE, m_scratch.get()));
         g_hScratch = m_scratch.get();
         g_boxes.clear();
-        g_assertions.clear();
     }
 
     void TearDown() override {
@@ -316,7 +309,7 @@ TEST_F(RegistryExTest, KeysGrantingOnlyReadRefuseOpeningButStillList) {
 
 TEST_F(RegistryExTest, DebugAssertionsNameTheSourceFileAndLineAndTheCallGoesOn) {
     SetTestValue(m_scratch.get(), NULL, REG_SZ, std::string("default", 8));
-    AFX_ASSERT_HOOK pfnOld = AfxSetAssertHook(RecordAssertion);
+    AssertionRecorder assertions;
     CRegistryEx reg(HKEY_LOCAL_MACHINE);
     CString strText("sentinel");
     EXPECT_TRUE(reg.ReadString(NULL, strText));
@@ -324,14 +317,13 @@ TEST_F(RegistryExTest, DebugAssertionsNameTheSourceFileAndLineAndTheCallGoesOn) 
     reg.Close();
     EXPECT_FALSE(reg.OpenSubKey("anything"));
     EXPECT_EQ(ERROR_INVALID_HANDLE, reg.GetLastStatus());
-    AfxSetAssertHook(pfnOld);
 
-    ASSERT_EQ(2u, g_assertions.size());
-    for (const auto& [strFile, nLine] : g_assertions) {
-        EXPECT_EQ(kSourceFile, strFile);
-        EXPECT_GT(nLine, 0);
+    ASSERT_EQ(2u, assertions.Assertions().size());
+    for (const Assertion& assertion : assertions.Assertions()) {
+        EXPECT_EQ(kSourceFile, assertion.strFile);
+        EXPECT_GT(assertion.nLine, 0);
     }
-    EXPECT_NE(g_assertions[0].second, g_assertions[1].second);
+    EXPECT_NE(assertions.Assertions()[0].nLine, assertions.Assertions()[1].nLine);
 }
 
 TEST_F(RegistryExTest, ErrorBoxBodyIsCutTo255CharactersForALongSourceFileName) {
