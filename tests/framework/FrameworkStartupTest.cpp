@@ -16,7 +16,7 @@ protected:
     // Runs the probe with |pszCommand|, presses |nButton| on the box it shows and returns the box.
     Box RunAndAnswer(const char* pszCommand, int nButton, DWORD* pdwExitCode) {
         ChildProcess probe(m_strProbe, pszCommand);
-        EXPECT_TRUE(probe.Started());
+        EXPECT_TRUE(probe.Started()) << GetLastError();
         Box box = WaitForBox(probe.Id(), 10000);
         if (box.hWnd != NULL)
             PressButton(box, nButton);
@@ -59,6 +59,7 @@ TEST_F(FrameworkStartupTest, AssertionAbortEndsProcessWithCode3) {
 
 TEST_F(FrameworkStartupTest, FailedInitInstanceDestroysMainWindowAndRunsNoMessageLoop) {
     ChildProcess probe(m_strProbe, "mainwnd");
+    ASSERT_TRUE(probe.Started()) << GetLastError();
     DWORD dwExitCode = 0xdeadbeef;
     ASSERT_TRUE(probe.Wait(10000, &dwExitCode)); // a message loop would never end
     EXPECT_EQ(42u, dwExitCode);
