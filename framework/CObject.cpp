@@ -2,14 +2,7 @@
 
 #include <cstdio>
 
-const CRuntimeClass CObject::classCObject = {"CObject", NULL};
-
-BOOL CRuntimeClass::IsDerivedFrom(const CRuntimeClass* pBaseClass) const {
-    for (const CRuntimeClass* pClass = this; pClass != NULL; pClass = pClass->m_pBaseClass)
-        if (pClass == pBaseClass)
-            return TRUE;
-    return FALSE;
-}
+const CRuntimeClass CObject::classCObject = {"CObject"};
 
 const CRuntimeClass* CObject::GetRuntimeClass() const {
     return RUNTIME_CLASS(CObject);
@@ -17,10 +10,6 @@ const CRuntimeClass* CObject::GetRuntimeClass() const {
 
 // The base object has no state of its own to store or load.
 void CObject::Serialize(CArchive&) {}
-
-BOOL CObject::IsKindOf(const CRuntimeClass* pClass) const {
-    return GetRuntimeClass()->IsDerivedFrom(pClass);
-}
 
 #ifdef _DEBUG
 CDumpContext afxDump;

@@ -9,9 +9,6 @@ class CArchive;
 
 struct CRuntimeClass {
     LPCSTR m_lpszClassName;
-    const CRuntimeClass* m_pBaseClass;
-
-    BOOL IsDerivedFrom(const CRuntimeClass* pBaseClass) const;
 };
 
 #ifdef _DEBUG
@@ -36,12 +33,13 @@ public:
     virtual void Dump(CDumpContext& dc) const;
 #endif
 
-    BOOL IsKindOf(const CRuntimeClass* pClass) const;
-
     static const CRuntimeClass classCObject;
 
 protected:
     CObject() = default;
-    CObject(const CObject&) = default;
-    CObject& operator=(const CObject&) = default;
+
+private:
+    // Framework objects own what they hold (handles, windows, elements): they are not copied.
+    CObject(const CObject&) = delete;
+    CObject& operator=(const CObject&) = delete;
 };

@@ -27,11 +27,6 @@ CString& CString::operator+=(LPCSTR lpsz) {
     return *this;
 }
 
-CString& CString::operator+=(char ch) {
-    m_str += ch;
-    return *this;
-}
-
 char CString::GetAt(int nIndex) const {
     ASSERT(nIndex >= 0 && nIndex < GetLength());
     return m_str[nIndex];

@@ -16,11 +16,9 @@ public:
     CString& operator=(LPCSTR lpsz);
     CString& operator+=(const CString& str);
     CString& operator+=(LPCSTR lpsz);
-    CString& operator+=(char ch);
 
     int GetLength() const { return static_cast<int>(m_str.size()); }
     BOOL IsEmpty() const { return m_str.empty(); }
-    void Empty() { m_str.clear(); }
     char GetAt(int nIndex) const;
     char operator[](int nIndex) const { return GetAt(nIndex); }
     operator LPCTSTR() const { return m_str.c_str(); }

@@ -12,8 +12,6 @@ class CWinApp : public CCmdTarget {
 public:
     // |lpszAppName| NULL names the application after its executable (file name, no extension).
     explicit CWinApp(LPCTSTR lpszAppName = NULL);
-    CWinApp(const CWinApp&) = delete;
-    CWinApp& operator=(const CWinApp&) = delete;
     ~CWinApp() override;
 
     virtual BOOL InitInstance();

@@ -6,9 +6,6 @@
 
 class CWnd : public CCmdTarget {
 public:
-    CWnd() = default;
-    CWnd(const CWnd&) = delete;
-    CWnd& operator=(const CWnd&) = delete;
     ~CWnd() override;
 
     HWND GetSafeHwnd() const { return m_hWnd; }

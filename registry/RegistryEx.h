@@ -16,8 +16,6 @@ class CRegistryEx : public CObject {
 public:
     // The current key becomes |hRootKey|. The call record reads 0 until an operation records.
     explicit CRegistryEx(HKEY hRootKey);
-    CRegistryEx(const CRegistryEx&) = delete;
-    CRegistryEx& operator=(const CRegistryEx&) = delete;
     // Closes the current key.
     ~CRegistryEx() override;
 

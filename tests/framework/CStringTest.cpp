@@ -66,8 +66,7 @@ TEST_F(FrameworkTest, LengthConstructorStopsAtCountOrZero) {
 
 TEST_F(FrameworkTest, AppendAndCaseConversion) {
     CString str("Key\\");
-    str += CString("Sub");
-    str += '\\';
+    str += CString("Sub\\");
     str += "Name";
     EXPECT_STREQ("Key\\Sub\\Name", str);
     str.MakeUpper();
