@@ -2,9 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include <fstream>
-#include <sstream>
-
 using namespace test_support;
 
 namespace {
@@ -54,8 +51,7 @@ IconEntry EntryAt(const std::string& strData, size_t nOffset) {
 } // namespace
 
 TEST_F(SetupResources, IconGroup128HoldsTheApplicationIconImages) {
-    std::ifstream in(WindowsPath(APP_ICON), std::ios::binary);
-    std::string strFile = (std::ostringstream() << in.rdbuf()).str();
+    std::string strFile = ReadText(WindowsPath(APP_ICON));
     std::string strGroup = Resource(RT_GROUP_ICON, 128);
     ASSERT_EQ(6u + 2 * 14, strGroup.size());
     ASSERT_EQ(strFile.substr(0, 6), strGroup.substr(0, 6)); // type 1, two images

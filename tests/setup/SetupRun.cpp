@@ -4,8 +4,6 @@
 #include <tlhelp32.h>
 
 #include <algorithm>
-#include <fstream>
-#include <sstream>
 
 using namespace test_support;
 
@@ -75,13 +73,6 @@ void CopyInto(const std::string& strUnixFile, const std::string& strDirectory,
     ASSERT_TRUE(CopyFileW(Extended(WindowsPath(strUnixFile)).c_str(),
                           Extended(strDirectory + "\\" + pszName).c_str(), FALSE))
         << strDirectory << " " << GetLastError();
-}
-
-std::string ReadText(const std::string& strPath) {
-    std::ifstream in(strPath, std::ios::binary);
-    std::ostringstream text;
-    text << in.rdbuf();
-    return text.str();
 }
 
 Run RunSetup(const std::string& strExe,

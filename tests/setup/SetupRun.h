@@ -10,15 +10,13 @@
 namespace setup_test {
 
 using Run = test_support::ProgramRun;
+using test_support::ReadText;
 
 // Makes |strDirectory| with its parents; paths may go beyond MAX_PATH.
 void MakeDirectory(const std::string& strDirectory);
 
 // Copies the build's file |strUnixFile| into |strDirectory| as |pszName| (a gtest assertion).
 void CopyInto(const std::string& strUnixFile, const std::string& strDirectory, const char* pszName);
-
-// The whole file, or "" when it cannot be read.
-std::string ReadText(const std::string& strPath);
 
 // Starts |strExe| with |environment| added and watches its windows until it ends (30 s at most).
 Run RunSetup(const std::string& strExe,

@@ -1,6 +1,8 @@
 #include "TestSupport.h"
 
 #include <algorithm>
+#include <fstream>
+#include <sstream>
 
 namespace test_support {
 
@@ -10,11 +12,11 @@ std::string WindowsPath(const std::string& strUnixPath) {
     return strPath;
 }
 
-std::string ExecutableDirectory() {
-    char szPath[MAX_PATH * 4] = "";
-    DWORD dwLength = GetModuleFileNameA(NULL, szPath, sizeof szPath);
-    std::string strPath(szPath, dwLength);
-    return strPath.substr(0, strPath.rfind('\\') + 1);
+std::string ReadText(const std::string& strPath) {
+    std::ifstream in(strPath, std::ios::binary);
+    std::ostringstream text;
+    text << in.rdbuf();
+    return text.str();
 }
 
 namespace {

@@ -13,8 +13,8 @@ namespace test_support {
 // The Windows path under which Wine shows a Linux path ("/a/b" -> "Z:\a\b").
 std::string WindowsPath(const std::string& strUnixPath);
 
-// The directory of the running test executable, with a trailing backslash.
-std::string ExecutableDirectory();
+// The whole file, or "" when it cannot be read.
+std::string ReadText(const std::string& strPath);
 
 // A program started by a test. The destructor ends it if it still runs and closes its handles.
 class ChildProcess {
