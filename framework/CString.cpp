@@ -27,6 +27,43 @@ CString& CString::operator+=(LPCSTR lpsz) {
     return *this;
 }
 
+CString& CString::operator+=(char ch) {
+    ASSERT(ch != '\0');
+    m_str += ch;
+    return *this;
+}
+
+CString operator+(const CString& str1, const CString& str2) {
+    CString strResult(str1);
+    strResult += str2;
+    return strResult;
+}
+
+CString operator+(const CString& str, LPCTSTR lpsz) {
+    CString strResult(str);
+    strResult += lpsz;
+    return strResult;
+}
+
+CString operator+(LPCTSTR lpsz, const CString& str) {
+    CString strResult(lpsz);
+    strResult += str;
+    return strResult;
+}
+
+CString operator+(const CString& str, char ch) {
+    CString strResult(str);
+    strResult += ch;
+    return strResult;
+}
+
+CString operator+(char ch, const CString& str) {
+    CString strResult;
+    strResult += ch;
+    strResult += str;
+    return strResult;
+}
+
 char CString::GetAt(int nIndex) const {
     ASSERT(nIndex >= 0 && nIndex < GetLength());
     return m_str[nIndex];
@@ -60,6 +97,19 @@ CString CString::Left(int nCount) const {
     return strResult;
 }
 
+#ifdef _WIN32
+// The platform folds whole characters of the ANSI code page, so a trail byte that looks like a
+// letter is never changed on its own.
+void CString::MakeUpper() {
+    if (!m_str.empty())
+        ::CharUpperBuffA(&m_str[0], static_cast<DWORD>(m_str.size()));
+}
+
+void CString::MakeLower() {
+    if (!m_str.empty())
+        ::CharLowerBuffA(&m_str[0], static_cast<DWORD>(m_str.size()));
+}
+#else
 void CString::MakeUpper() {
     for (char& ch : m_str)
         ch = static_cast<char>(std::toupper(static_cast<unsigned char>(ch)));
@@ -69,6 +119,7 @@ void CString::MakeLower() {
     for (char& ch : m_str)
         ch = static_cast<char>(std::tolower(static_cast<unsigned char>(ch)));
 }
+#endif
 
 int CString::Compare(LPCTSTR lpsz) const {
     ASSERT(lpsz != NULL);

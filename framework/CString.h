@@ -16,6 +16,7 @@ public:
     CString& operator=(LPCSTR lpsz);
     CString& operator+=(const CString& str);
     CString& operator+=(LPCSTR lpsz);
+    CString& operator+=(char ch);
 
     int GetLength() const { return static_cast<int>(m_str.size()); }
     BOOL IsEmpty() const { return m_str.empty(); }
@@ -32,6 +33,8 @@ public:
 
     int ReverseFind(char ch) const;
     CString Left(int nCount) const;
+    // Fold letters as the ANSI code page does on Windows (a double-byte character stays whole);
+    // the portable build folds by the C locale.
     void MakeUpper();
     void MakeLower();
 
@@ -40,6 +43,14 @@ public:
 private:
     std::string m_str;
 };
+
+// Concatenation. The character forms matter: without them |str + '\\'| would compile, through
+// the conversion to LPCTSTR, into pointer arithmetic.
+CString operator+(const CString& str1, const CString& str2);
+CString operator+(const CString& str, LPCTSTR lpsz);
+CString operator+(LPCTSTR lpsz, const CString& str);
+CString operator+(const CString& str, char ch);
+CString operator+(char ch, const CString& str);
 
 inline bool operator==(const CString& s1, LPCTSTR s2) {
     return s1.Compare(s2) == 0;

@@ -1,13 +1,22 @@
 // CRegistryEx: one registry key handle (the current key) and the operations on it.
 //
-// Every operation reports success as a BOOL that is TRUE exactly when its deciding registry call
-// returned ERROR_SUCCESS, and keeps that call's status, with the type and size of the value
-// concerned, in the call record (GetLastStatus, GetLastType, GetLastSize). Nothing throws.
+// Results: every BOOL is TRUE exactly when the operation's deciding registry call returned
+// ERROR_SUCCESS. Nothing throws and nothing is shown, except the error box of a failing listing
+// step (see EnumSubKeys).
+//
+// Call record: most operations keep their registry call's status, with the type and size of the
+// value concerned, in the call record (GetLastStatus, GetLastType, GetLastSize); each comment
+// below says what it records. "Records nothing" means the record still holds what the previous
+// recording operation left.
 //
 // Handle ownership: the object closes its current key in Close and in its destructor, whatever
-// it is (the root given to the constructor too). An open writes the new handle straight into the
-// current key and forgets the handle held before without closing it; after a failed open the
-// current key holds whatever the platform stored there.
+// it is (the root given to the constructor too). Every open (Open, OpenSubKey, OpenKey,
+// CreateKey) writes the new handle straight into the current key and forgets the handle held
+// before without closing it; after a failed open the current key holds whatever the platform
+// stored there (NULL on Windows and Wine).
+//
+// Preconditions are debug assertions naming this source file and the line, in the order listed;
+// a release build does not check them and goes on with the call.
 #pragma once
 
 #include "Afx.h"
@@ -19,34 +28,106 @@ public:
     // Closes the current key.
     ~CRegistryEx() override;
 
+    // --- Keys ---
+
     // Remembers |lpszPath| (even when the open fails), then opens it below |hRootKey| with full
     // access into the current key. Records the open's status, type 0, size 0.
     BOOL Open(HKEY hRootKey, LPCTSTR lpszPath);
 
-    // Opens |lpszPath| below the current key with full access; the new handle replaces the
-    // parent. The remembered path stays. Records the open's status, type 0, size 0.
+    // Asserts: current key. Opens |lpszPath| below the current key with full access; the new
+    // handle replaces the parent. The remembered path stays. Records the open's status, type 0,
+    // size 0.
     BOOL OpenSubKey(LPCTSTR lpszPath);
+
+    // Asserts: |hRootKey|, then |lpszPath|. Opens |lpszPath| below |hRootKey| with full access
+    // into the current key; the remembered path stays. Records only on failure (status, type 0,
+    // size 0): a successful open leaves the record as it was.
+    BOOL OpenKey(HKEY hRootKey, LPCTSTR lpszPath);
+
+    // Creates |lpszPath| below |hRootKey|, or opens it when it exists, non-volatile with full
+    // access, into the current key; the remembered path stays. Records status, type 0, size 0.
+    BOOL CreateKey(HKEY hRootKey, LPCTSTR lpszPath);
+
+    // Asserts: |lpszPath|, then |hRootKey|. Deletes the key |lpszPath| below |hRootKey| (it must
+    // have no subkeys). The current key is neither used nor changed, even when it refers to the
+    // deleted key. Records status, type 0, size 0.
+    BOOL DeleteKey(HKEY hRootKey, LPCTSTR lpszPath);
 
     // Closes the current key if there is one; the current key becomes NULL. Records nothing.
     void Close();
 
-    // Reads value |lpszValueName| of the current key, of whatever type, when its data fits in
-    // 200 bytes, and takes it as text up to its first zero byte. Records the query's status,
-    // type and size (on ERROR_MORE_DATA the size the value needs). |strText| is untouched on
-    // failure.
+    // --- Values of the current key ---
+    // Each of these asserts the current key; all but ValueExists and DeleteValue also assert
+    // the value name. Reads take a value of any type and leave their out argument untouched on
+    // failure, including when the value is larger than what they read (ERROR_MORE_DATA, with
+    // the size that the value needs recorded).
+
+    // Reads value |lpszValueName|, of whatever type, when its data fits in 200 bytes, and takes
+    // it as text up to its first zero byte or its last byte. Records the query's status, type
+    // and size.
     BOOL ReadString(LPCTSTR lpszValueName, CString& strText);
 
-    // Sets value |lpszValueName| of the current key to REG_SZ |lpszText| with its terminator.
-    // Records the write's status, type REG_SZ, size length + 1, also on failure.
+    // Asserts also: |lpszText| not NULL and readable. Sets REG_SZ |lpszText| with its
+    // terminator. Records status, type REG_SZ, size length + 1, also on failure.
     BOOL WriteString(LPCTSTR lpszValueName, LPCTSTR lpszText);
 
-    // Lists the names of the subkeys of |lpszPath| (below the current key, opened for reading
-    // with a handle of its own) into |arrNames| in enumeration order. When the path cannot be
-    // opened or counted, |arrNames| is untouched and nothing is shown. A failing enumeration
-    // step (a name of 200 characters or more, a subkey gone meanwhile) shows the registry error
-    // box and ends the listing; the names read before it stay. Records its last call's status,
-    // type 0, size 0. The current key is unchanged.
+    // TRUE when value |lpszValueName| exists and can be queried (no data is read). Records
+    // status, type 0, size 0.
+    BOOL ValueExists(LPCTSTR lpszValueName);
+
+    // Deletes value |lpszValueName|. Records status, type 0, size 0.
+    BOOL DeleteValue(LPCTSTR lpszValueName);
+
+    // Sets REG_DWORD with the 32 bits of |nValue| (-1 is stored as 0xFFFFFFFF). Records status,
+    // type REG_DWORD, size 4, also on failure.
+    BOOL WriteInt(LPCTSTR lpszValueName, int nValue);
+
+    // Sets REG_BINARY of the one byte |bValue|. Records status, type REG_BINARY, size 1, also on
+    // failure.
+    BOOL WriteByte(LPCTSTR lpszValueName, BYTE bValue);
+
+    // Sets REG_DWORD |dwValue|. Records nothing.
+    BOOL WriteDword(LPCTSTR lpszValueName, DWORD dwValue);
+
+    // Sets REG_BINARY of exactly the 4 bytes at |pbData| (not asserted). Records nothing.
+    BOOL WriteFourBytes(LPCTSTR lpszValueName, const BYTE* pbData);
+
+    // Reads a value of at most 4 bytes into |nValue|, little-endian; a shorter value is
+    // zero-extended (a 1-byte 0xFF reads 255). Records the query's status, type and size.
+    BOOL ReadInt(LPCTSTR lpszValueName, int& nValue);
+
+    // ReadInt with an unsigned result: a stored -1 reads 4294967295.
+    BOOL ReadDword(LPCTSTR lpszValueName, DWORD& dwValue);
+
+    // Reads a value of at most |dwSize| bytes (and at most 256) into |pbData| (not asserted),
+    // writing exactly the bytes read: their number is the recorded last size. Records the
+    // query's status, type and size.
+    BOOL ReadBinary(LPCTSTR lpszValueName, BYTE* pbData, DWORD dwSize);
+
+    // --- Listing and search ---
+
+    // Asserts: current key, |lpszPath|. Lists the names of the subkeys of |lpszPath| (below the
+    // current key, opened for reading with a handle of its own, closed before returning) into
+    // |arrNames| in enumeration order. When the path cannot be opened or counted, |arrNames| is
+    // untouched and nothing is shown. A failing enumeration step (a name of 200 characters or
+    // more, a subkey gone meanwhile) shows the registry error box naming "RegEnumKeyEx" and ends
+    // the listing; the names read before it stay. Records each call's status, type 0, size 0, so
+    // the record ends with the last call's. The current key is unchanged.
     BOOL EnumSubKeys(LPCTSTR lpszPath, CStringArray& arrNames);
+
+    // EnumSubKeys for the names of the values of |lpszPath| (the unnamed default value lists as
+    // an empty name); its error box names "RegEnumValue".
+    BOOL EnumValues(LPCTSTR lpszPath, CStringArray& arrNames);
+
+    // Asserts: current key, |lpszPath|, |lpszValueName|, |lpszWantedText|. Searches depth first,
+    // a key before its subkeys, from |lpszPath| for the first key whose value |lpszValueName|
+    // equals |lpszWantedText| regardless of letter case, and returns its path built as
+    // |lpszPath| + "\" + subkey names; empty when none matches. The tree is listed below the
+    // current key (with EnumSubKeys, so its record and boxes), while each value is read at the
+    // same path below HKEY_LOCAL_MACHINE through a temporary object: a key that does not open
+    // there with full access, or whose value is missing or unreadable, has an empty value. A key
+    // that cannot be listed is not searched below.
+    CString FindKeyByValue(LPCTSTR lpszPath, LPCTSTR lpszValueName, LPCTSTR lpszWantedText);
 
     LONG GetLastStatus() const { return m_lLastStatus; }
     DWORD GetLastType() const { return m_dwLastType; }
@@ -55,7 +136,12 @@ public:
     const CString& GetPath() const { return m_strPath; }
 
 private:
+    struct NameListing;
+
     BOOL Record(LONG lStatus, DWORD dwType, DWORD dwSize);
+    LONG SetValue(LPCTSTR lpszValueName, DWORD dwType, const void* pData, DWORD dwSize);
+    BOOL QueryValue(LPCTSTR lpszValueName, BYTE* pbData, DWORD& dwSize);
+    BOOL EnumNames(LPCTSTR lpszPath, CStringArray& arrNames, const NameListing& listing);
 
     LONG m_lLastStatus = 0;
     DWORD m_dwLastType = 0;
@@ -65,5 +151,6 @@ private:
 };
 
 // Shows a failed registry call: the system's text for |dwCode| as the caption, and as the body
-// "<code> <call>\n<source file> <line>", with an OK button and the information icon.
+// "<code> <call>\n<source file> <line>" (cut to 255 characters), with an OK button and the
+// information icon. Waits until the user closes it.
 void ShowRegistryError(DWORD dwCode, LPCTSTR lpszCall, LPCTSTR lpszFile, int nLine);

@@ -108,3 +108,37 @@ TEST_F(FrameworkTest, StringArrayKeepsOrderAndResizes) {
     arr.RemoveAll();
     EXPECT_EQ(0, arr.GetSize());
 }
+
+TEST_F(FrameworkTest, ConcatenationJoinsStringsTextsAndCharacters) {
+    CString strPath("root");
+    CString strName("child");
+    EXPECT_STREQ("root\\child", strPath + '\\' + strName);
+    EXPECT_STREQ("rootchild", strPath + strName);
+    EXPECT_STREQ("root\\x", strPath + "\\x");
+    EXPECT_STREQ("x\\root", "x\\" + strPath);
+    EXPECT_STREQ("\\root", '\\' + strPath);
+    EXPECT_STREQ("root", strPath); // the operands stay as they were
+    EXPECT_TRUE(m_assertions.Assertions().empty());
+}
+
+TEST_F(FrameworkTest, MakeUpperAndMakeLowerFoldAsciiLetters) {
+    CString str("Mixed Case 1\\z");
+    str.MakeUpper();
+    EXPECT_STREQ("MIXED CASE 1\\Z", str);
+    str.MakeLower();
+    EXPECT_STREQ("mixed case 1\\z", str);
+}
+
+#ifdef _WIN32
+TEST_F(FrameworkTest, CaseFoldingKeepsDoubleByteCharactersOfTheAnsiCodePageWhole) {
+    ASSERT_EQ(949u, GetACP()) << "the test runs with LANG=ko_KR.UTF-8 (locale ko_KR.UTF-8)";
+    // Each is one character of code page 949 whose second byte looks like a letter.
+    const std::string strLowerLooking = "\x81\x61", strUpperLooking = "\x81\x41";
+    CString str((strLowerLooking + "a").c_str());
+    str.MakeUpper();
+    EXPECT_EQ(strLowerLooking + "A", std::string(str));
+    str = (strUpperLooking + "A").c_str();
+    str.MakeLower();
+    EXPECT_EQ(strUpperLooking + "a", std::string(str));
+}
+#endif

@@ -1,6 +1,7 @@
 // The patch pass inside the test process, below a scratch key that HKEY_LOCAL_MACHINE is
 // redirected to, with the registry handles that the pass opens and closes counted.
 #include "Halvex.h"
+#include "KeyLedger.h"
 #include "TestRegistry.h"
 #include "TestSupport.h"
 
@@ -11,23 +12,6 @@ using namespace test_support;
 namespace {
 const char kInstancePrefix[] =
     "SYSTEM\\CurrentControlSet\\Control\\Class\\{4D36E972-E325-11CE-BFC1-08002BE10318}\\";
-
-int g_nOpenHandles = 0; // opened minus closed while the counting patches stand
-decltype(&RegOpenKeyExA) g_pfnOpen = NULL;
-decltype(&RegCloseKey) g_pfnClose = NULL;
-
-LONG WINAPI CountingOpen(HKEY hKey, LPCSTR lpszPath, DWORD dwOptions, REGSAM sam, PHKEY phResult) {
-    LONG lStatus = g_pfnOpen(hKey, lpszPath, dwOptions, sam, phResult);
-    g_nOpenHandles += lStatus == ERROR_SUCCESS;
-    return lStatus;
-}
-
-LONG WINAPI CountingClose(HKEY hKey) {
-    bool bPredefined = reinterpret_cast<ULONG_PTR>(hKey) >= 0x80000000u;
-    LONG lStatus = g_pfnClose(hKey);
-    g_nOpenHandles -= lStatus == ERROR_SUCCESS && !bPredefined;
-    return lStatus;
-}
 
 class HalvexPass : public ::testing::Test {
 protected:
@@ -72,14 +56,10 @@ TEST_F(HalvexPass, HoldsNoKeyOpenAfterwardsHoweverManyInstances) {
     const int nInstances = 50;
     SeedInstances(nInstances);
     {
-        ImportPatch open("advapi32.dll", "RegOpenKeyExA", reinterpret_cast<void*>(&CountingOpen));
-        ImportPatch close("advapi32.dll", "RegCloseKey", reinterpret_cast<void*>(&CountingClose));
-        ASSERT_TRUE(open.Patched() && close.Patched());
-        g_pfnOpen = reinterpret_cast<decltype(g_pfnOpen)>(open.Original());
-        g_pfnClose = reinterpret_cast<decltype(g_pfnClose)>(close.Original());
-        g_nOpenHandles = 0;
+        KeyLedger ledger;
+        ASSERT_TRUE(ledger.Patched());
         theApp.PatchAdapters();
-        EXPECT_EQ(0, g_nOpenHandles);
+        EXPECT_EQ(0, ledger.OpenKeys());
     }
     for (int i = 0; i < nInstances; i++)
         EXPECT_EQ("1", ValueOf(i)) << InstancePath(i);

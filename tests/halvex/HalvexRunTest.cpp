@@ -177,11 +177,14 @@ TEST_F(HalvexRun, RewritesEveryReadableValueAndNothingElse) {
     SeedInstance("0007", REG_BINARY, std::string(201, '\x07'));
     SeedInstance("0008");
     SeedInstance("0009", REG_SZ, Sz("0"));
+    // Reads "1" already; only a rewrite leaves the two bytes of "1".
+    SeedInstance("0010", REG_SZ, std::string("1\0x\0", 4));
     SeedInstance("Properties", REG_SZ, Sz("0"));
     SeedInstance("0000\\Ndi", REG_SZ, Sz("0"));
     RestrictToRead(m_adapters.get(), "0009");
     Snapshot expected = TakeSnapshot();
-    for (const char* pszInstance : {"0000", "0001", "0002", "0003", "0004", "0006", "Properties"})
+    for (const char* pszInstance :
+         {"0000", "0001", "0002", "0003", "0004", "0006", "0010", "Properties"})
         ExpectPatched(expected, pszInstance);
 
     EXPECT_EQ(0u, RunWithoutWindow());

@@ -1,34 +1,15 @@
-// CRegistryEx on Wine's registry. Each test works below a scratch key of its own under
-// HKEY_CURRENT_USER, to which HKEY_LOCAL_MACHINE is redirected, and checks the results through the
-// platform's own registry calls. Message boxes are recorded instead of shown.
+// CRegistryEx on Wine's registry: the object, its opens, string values and subkey listing.
 #include "AssertionRecorder.h"
-#include "RegistryEx.h"
-#include "TestRegistry.h"
-#include "TestSupport.h"
-
-#include <gtest/gtest.h>
+#include "KeyLedger.h"
+#include "RegistryExFixture.h"
 
 #include <memory>
-#include <regex>
 #include <string>
-#include <tuple>
 #include <vector>
 
-using namespace test_support;
+using namespace registry_test;
 
 namespace {
-
-struct RecordedBox {
-    std::string strCaption;
-    std::string strBody;
-    UINT uType;
-};
-std::vector<RecordedBox> g_boxes;
-
-int WINAPI RecordBox(HWND, LPCSTR lpszText, LPCSTR lpszCaption, UINT uType) {
-    g_boxes.push_back({lpszCaption != NULL ? lpszCaption : "(null)", lpszText, uType});
-    return IDOK;
-}
 
 // Another program's work while a listing runs: before step 1, subkeys "c" and "d" of the listed
 // key "list" go.
@@ -54,91 +35,7 @@ __attribute__((noinline)) void DirtyStack() {
         ch = 'X';
 }
 
-LONG InfoStatus(HKEY hKey) {
-    return RegQueryInfoKeyA(hKey, NULL, NULL, NULL, NULL, NULL, NULL, NULL, NULL, NULL, NULL, NULL);
-}
-
-struct Value {
-    LONG lStatus;
-    DWORD dwType;
-    std::string strData;
-};
-
-Value QueryValue(HKEY hKey, LPCSTR lpszName) {
-    BYTE abData[512];
-    DWORD dwType = 0xdeadbeef, dwSize = sizeof abData;
-    LONG lStatus = RegQueryValueExA(hKey, lpszName, NULL, &dwType, abData, &dwSize);
-    return {lStatus, dwType, std::string(reinterpret_cast<char*>(abData), dwSize)};
-}
-
-using CallRecord = std::tuple<LONG, DWORD, DWORD>;
-
-CallRecord RecordOf(const CRegistryEx& reg) {
-    return {reg.GetLastStatus(), reg.GetLastType(), reg.GetLastSize()};
-}
-
-std::vector<std::string> Names(const CStringArray& arrNames) {
-    std::vector<std::string> names;
-    for (int i = 0; i < arrNames.GetSize(); i++)
-        names.push_back(std::string(arrNames[i]));
-    return names;
-}
-
-const std::string kSourceFile = "registry/RegistryEx.cpp";
-
 } // namespace
-
-class RegistryExTest : public ::testing::Test {
-protected:
-    void SetUp() override {
-        ASSERT_TRUE(m_boxPatch.Patched());
-        m_strScratch = std::string("Software\\RegistryExTests.") +
-                       ::testing::UnitTest::GetInstance()->current_test_info()->name() + "." +
-                       std::to_string(GetCurrentProcessId());
-        m_scratch = CreateTestKey(HKEY_CURRENT_USER, m_strScratch);
-        ASSERT_NE(nullptr, m_scratch);
-        ASSERT_EQ(ERROR_SUCCESS, RegOverridePredefKey(HKEY_LOCAL_MACHINE, m_scratch.get()));
-        g_hScratch = m_scratch.get();
-        g_boxes.clear();
-    }
-
-    void TearDown() override {
-        RegOverridePredefKey(HKEY_LOCAL_MACHINE, NULL);
-        for (const ScopedKey& locked : m_locked)
-            SetKeyDacl(locked.get(), "D:(A;;KA;;;WD)");
-        m_locked.clear();
-        RegDeleteTreeA(m_scratch.get(), NULL);
-        RegDeleteKeyA(HKEY_CURRENT_USER, m_strScratch.c_str());
-    }
-
-    // Creates |lpszPath| below |hParent| (the scratch key by default) and returns it opened.
-    ScopedKey MakeKey(LPCSTR lpszPath, HKEY hParent = NULL) {
-        return CreateTestKey(hParent != NULL ? hParent : m_scratch.get(), lpszPath);
-    }
-
-    // Makes |lpszPath| grant only KEY_READ to everyone. The full-access handle that restricted it
-    // stays open so that TearDown can lift the restriction again.
-    void Restrict(LPCSTR lpszPath) {
-        HKEY hKey = NULL;
-        ASSERT_EQ(ERROR_SUCCESS,
-                  RegOpenKeyExA(m_scratch.get(), lpszPath, 0, KEY_ALL_ACCESS, &hKey));
-        m_locked.emplace_back(hKey);
-        SetKeyDacl(hKey, "D:(A;;KR;;;WD)");
-    }
-
-    static void ExpectEnumerationBox(LONG lStatus) {
-        ASSERT_EQ(1u, g_boxes.size());
-        EXPECT_EQ(SystemText(lStatus), g_boxes[0].strCaption);
-        std::regex body(std::to_string(lStatus) + " RegEnumKeyEx\n" + kSourceFile + " [1-9][0-9]*");
-        EXPECT_TRUE(std::regex_match(g_boxes[0].strBody, body)) << g_boxes[0].strBody;
-        EXPECT_EQ(static_cast<UINT>(MB_OK | MB_ICONINFORMATION), g_boxes[0].uType);
-    }
-
-    ImportPatch m_boxPatch{"user32.dll", "MessageBoxA", reinterpret_cast<void*>(&RecordBox)};
-    std::string m_strScratch;
-    ScopedKey m_scratch;
-    std::vector<ScopedKey> m_locked;
-};
 
 TEST_F(RegistryExTest, DestructorClosesTheRootItWasGiven) {
     HKEY hRoot = NULL;
@@ -180,10 +77,22 @@ TEST_F(RegistryExTest, OpenForgetsTheKeyHeldBeforeAndRemembersThePathEvenWhenItF
     EXPECT_EQ(ERROR_SUCCESS, InfoStatus(first.get()));
     EXPECT_EQ(ERROR_INVALID_HANDLE, InfoStatus(hSecond));
 
+    ASSERT_TRUE(reg.Open(HKEY_LOCAL_MACHINE, "second"));
+    ScopedKey second(reg.GetKey()); // forgotten by the failed open below
     EXPECT_FALSE(reg.Open(HKEY_LOCAL_MACHINE, "missing"));
     EXPECT_EQ(CallRecord(ERROR_FILE_NOT_FOUND, 0, 0), RecordOf(reg));
     EXPECT_STREQ("missing", reg.GetPath());
-    EXPECT_EQ(NULL, reg.GetKey()); // what Wine stores after a failed open
+    EXPECT_EQ(NULL, reg.GetKey()); // what the platform stores after a failed open
+    EXPECT_EQ(ERROR_SUCCESS, InfoStatus(second.get()));
+}
+
+TEST_F(RegistryExTest, FailedOpenSubKeyLeavesWhatThePlatformStoredAndForgetsTheParent) {
+    ScopedKey parent = MakeKey("parent");
+    CRegistryEx reg(parent.get());
+    EXPECT_FALSE(reg.OpenSubKey("missing"));
+    EXPECT_EQ(CallRecord(ERROR_FILE_NOT_FOUND, 0, 0), RecordOf(reg));
+    EXPECT_EQ(NULL, reg.GetKey());
+    EXPECT_EQ(ERROR_SUCCESS, InfoStatus(parent.get()));
 }
 
 TEST_F(RegistryExTest, ReadStringTakesAnyValueWithin200BytesAsTextUpToItsBytes) {
@@ -248,6 +157,8 @@ TEST_F(RegistryExTest, EnumSubKeysListsInOrderAndLeavesTheArrayAloneWhenThePathD
     for (LPCSTR lpszName : {"b", "c", "a"})
         MakeKey(lpszName, list.get());
     MakeKey("leaf");
+    KeyLedger ledger;
+    ASSERT_TRUE(ledger.Patched());
     CRegistryEx reg(HKEY_LOCAL_MACHINE);
     CStringArray arrNames;
     arrNames.Add("sentinel");
@@ -264,16 +175,18 @@ TEST_F(RegistryExTest, EnumSubKeysListsInOrderAndLeavesTheArrayAloneWhenThePathD
     EXPECT_EQ(CallRecord(ERROR_FILE_NOT_FOUND, 0, 0), RecordOf(reg));
     EXPECT_EQ(std::vector<std::string>{"sentinel"}, Names(arrNames));
     EXPECT_TRUE(g_boxes.empty());
+    EXPECT_EQ(0, ledger.OpenKeys()); // the listing's own handle is closed
 }
 
-TEST_F(RegistryExTest, EnumSubKeysStopsWithTheErrorBoxAtA200CharacterName) {
+TEST_F(RegistryExTest, EnumSubKeysListsA199CharacterNameAndStopsWithTheErrorBoxAt200) {
     ScopedKey list = MakeKey("list");
-    for (const std::string& strName : {std::string("a"), std::string(200, 'b'), std::string("c")})
+    for (const std::string& strName :
+         {std::string("a"), std::string(199, 'a'), std::string(200, 'b'), std::string("c")})
         MakeKey(strName.c_str(), list.get());
     CRegistryEx reg(HKEY_LOCAL_MACHINE);
     CStringArray arrNames;
     EXPECT_FALSE(reg.EnumSubKeys("list", arrNames));
-    EXPECT_EQ(std::vector<std::string>{"a"}, Names(arrNames));
+    EXPECT_EQ((std::vector<std::string>{"a", std::string(199, 'a')}), Names(arrNames));
     EXPECT_EQ(CallRecord(ERROR_MORE_DATA, 0, 0), RecordOf(reg));
     ExpectEnumerationBox(ERROR_MORE_DATA);
 }
@@ -286,6 +199,7 @@ TEST_F(RegistryExTest, EnumSubKeysReportsSubkeysDeletedWhileItRuns) {
                           reinterpret_cast<void*>(&EnumKeyDeletingLaterOnes));
     ASSERT_TRUE(enumPatch.Patched());
     g_pfnRealEnumKey = reinterpret_cast<decltype(&RegEnumKeyExA)>(enumPatch.Original());
+    g_hScratch = m_scratch.get();
     CRegistryEx reg(HKEY_LOCAL_MACHINE);
     CStringArray arrNames;
     EXPECT_FALSE(reg.EnumSubKeys("list", arrNames));

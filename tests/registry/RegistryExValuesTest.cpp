@@ -1,0 +1,313 @@
+// CRegistryEx on Wine's registry: numbers, bytes and binary blocks, values and keys created,
+// tested and deleted, and the debug assertions of every operation.
+#include "AssertionRecorder.h"
+#include "RegistryExFixture.h"
+
+#include <functional>
+#include <string>
+#include <vector>
+
+using namespace registry_test;
+
+namespace {
+
+const DWORD kSentinel = 0xdeadbeef;
+
+// A record that no operation below leaves by itself: a failed read of a 300-byte value.
+const CallRecord kEarlierRecord(ERROR_MORE_DATA, REG_BINARY, 300);
+
+} // namespace
+
+class RegistryExValues : public RegistryExTest {
+protected:
+    void SetUp() override {
+        RegistryExTest::SetUp();
+        SetTestValue(m_scratch.get(), "300 bytes", REG_BINARY, std::string(300, '\x33'));
+    }
+
+    // Leaves kEarlierRecord in |reg|'s call record.
+    static void RecordEarlierRead(CRegistryEx& reg) {
+        CString strText;
+        reg.ReadString("300 bytes", strText);
+        ASSERT_EQ(kEarlierRecord, RecordOf(reg));
+    }
+};
+
+TEST_F(RegistryExValues, WritesStoreTheirTypeAndBytesAndRecordOnlyWhereTheyShould) {
+    const BYTE abFour[] = {1, 2, 3, 4};
+    const struct {
+        LPCSTR lpszName;
+        std::function<BOOL(CRegistryEx&)> write;
+        DWORD dwType;
+        std::string strBytes;
+        bool bRecords; // else the record stays as it was
+    } cases[] = {
+        {"WriteInt -1", [](CRegistryEx& reg) { return reg.WriteInt("v", -1); }, REG_DWORD,
+         "\xff\xff\xff\xff", true},
+        {"WriteByte", [](CRegistryEx& reg) { return reg.WriteByte("v", 0xab); }, REG_BINARY, "\xab",
+         true},
+        {"WriteDword", [](CRegistryEx& reg) { return reg.WriteDword("v", 0x12345678); }, REG_DWORD,
+         "\x78\x56\x34\x12", false},
+        {"WriteFourBytes", [&](CRegistryEx& reg) { return reg.WriteFourBytes("v", abFour); },
+         REG_BINARY, "\x01\x02\x03\x04", false},
+    };
+    HKEY hReadOnly = NULL;
+    ASSERT_EQ(ERROR_SUCCESS, RegOpenKeyExA(m_scratch.get(), NULL, 0, KEY_READ, &hReadOnly));
+    CRegistryEx readOnly(hReadOnly);
+    CRegistryEx reg(HKEY_LOCAL_MACHINE);
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.lpszName);
+        RegDeleteValueA(m_scratch.get(), "v");
+        RecordEarlierRead(reg);
+        EXPECT_TRUE(c.write(reg));
+        Value value = QueryValue(m_scratch.get(), "v");
+        EXPECT_EQ(c.dwType, value.dwType);
+        EXPECT_EQ(c.strBytes, value.strData);
+        DWORD dwSize = static_cast<DWORD>(c.strBytes.size());
+        EXPECT_EQ(c.bRecords ? CallRecord(ERROR_SUCCESS, c.dwType, dwSize) : kEarlierRecord,
+                  RecordOf(reg));
+
+        RegDeleteValueA(m_scratch.get(), "v");
+        RecordEarlierRead(readOnly);
+        EXPECT_FALSE(c.write(readOnly));
+        EXPECT_EQ(c.bRecords ? CallRecord(ERROR_ACCESS_DENIED, c.dwType, dwSize) : kEarlierRecord,
+                  RecordOf(readOnly));
+        EXPECT_EQ(ERROR_FILE_NOT_FOUND, QueryValue(m_scratch.get(), "v").lStatus);
+    }
+}
+
+TEST_F(RegistryExValues, NumberReadsTakeAnyValueOfAtMostFourBytesZeroExtended) {
+    const struct {
+        LPCSTR lpszName;
+        DWORD dwType;
+        std::string strBytes;
+        DWORD dwExpected;
+    } cases[] = {
+        {"dword -1", REG_DWORD, "\xff\xff\xff\xff", 0xffffffff},
+        {"one byte", REG_BINARY, "\xff", 0xff},
+        {"string ab", REG_SZ, std::string("ab", 3), 0x6261},
+        {"four bytes", REG_BINARY, "\x01\x02\x03\x84", 0x84030201},
+    };
+    CRegistryEx reg(HKEY_LOCAL_MACHINE);
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.lpszName);
+        SetTestValue(m_scratch.get(), c.lpszName, c.dwType, c.strBytes);
+        CallRecord expected(ERROR_SUCCESS, c.dwType, c.strBytes.size());
+        int nValue = static_cast<int>(kSentinel);
+        EXPECT_TRUE(reg.ReadInt(c.lpszName, nValue));
+        EXPECT_EQ(static_cast<int>(c.dwExpected), nValue);
+        EXPECT_EQ(expected, RecordOf(reg));
+        DWORD dwValue = kSentinel;
+        EXPECT_TRUE(reg.ReadDword(c.lpszName, dwValue));
+        EXPECT_EQ(c.dwExpected, dwValue);
+        EXPECT_EQ(expected, RecordOf(reg));
+    }
+}
+
+TEST_F(RegistryExValues, NumberReadsOfLargerOrMissingValuesLeaveTheResultUntouched) {
+    SetTestValue(m_scratch.get(), "eight bytes", REG_BINARY, std::string(8, '\x01'));
+    SetTestValue(m_scratch.get(), "five bytes", REG_SZ, std::string("abcd", 5));
+    const struct {
+        LPCSTR lpszName;
+        CallRecord expected;
+    } cases[] = {
+        {"eight bytes", {ERROR_MORE_DATA, REG_BINARY, 8}},
+        {"five bytes", {ERROR_MORE_DATA, REG_SZ, 5}},
+    };
+    CRegistryEx reg(HKEY_LOCAL_MACHINE);
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.lpszName);
+        int nValue = static_cast<int>(kSentinel);
+        EXPECT_FALSE(reg.ReadInt(c.lpszName, nValue));
+        EXPECT_EQ(static_cast<int>(kSentinel), nValue);
+        EXPECT_EQ(c.expected, RecordOf(reg));
+        DWORD dwValue = kSentinel;
+        EXPECT_FALSE(reg.ReadDword(c.lpszName, dwValue));
+        EXPECT_EQ(kSentinel, dwValue);
+        EXPECT_EQ(c.expected, RecordOf(reg));
+    }
+    DWORD dwValue = kSentinel;
+    EXPECT_FALSE(reg.ReadDword("missing", dwValue));
+    EXPECT_EQ(ERROR_FILE_NOT_FOUND, reg.GetLastStatus());
+    EXPECT_EQ(kSentinel, dwValue);
+}
+
+// The caller's block is 300 bytes of 0xee; only the bytes read may change.
+TEST_F(RegistryExValues, ReadBinaryWritesExactlyTheBytesReadAndNeverMoreThanItsBlockHolds) {
+    const struct {
+        LPCSTR lpszName;
+        size_t nStored;
+        DWORD dwSize;
+        LONG lStatus;
+    } cases[] = {
+        {"1 of 1", 1, 1, ERROR_SUCCESS},
+        {"3 of 256", 3, 256, ERROR_SUCCESS},
+        {"10 of 4", 10, 4, ERROR_MORE_DATA},
+        {"10 of 9", 10, 9, ERROR_MORE_DATA},
+        {"10 of 10", 10, 10, ERROR_SUCCESS},
+        {"256 of 1000", 256, 1000, ERROR_SUCCESS},
+        {"257 of 1000", 257, 1000, ERROR_MORE_DATA},
+    };
+    CRegistryEx reg(HKEY_LOCAL_MACHINE);
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.lpszName);
+        std::string strStored;
+        for (size_t i = 0; i < c.nStored; i++)
+            strStored += static_cast<char>(i + 1);
+        SetTestValue(m_scratch.get(), c.lpszName, REG_BINARY, strStored);
+        std::string strBlock(300, '\xee');
+        BOOL bRead = reg.ReadBinary(c.lpszName, reinterpret_cast<BYTE*>(&strBlock[0]), c.dwSize);
+        EXPECT_EQ(c.lStatus == ERROR_SUCCESS, bRead != FALSE);
+        EXPECT_EQ(CallRecord(c.lStatus, REG_BINARY, c.nStored), RecordOf(reg));
+        std::string strExpected(300, '\xee');
+        if (bRead)
+            strExpected.replace(0, c.nStored, strStored);
+        EXPECT_EQ(strExpected, strBlock);
+    }
+}
+
+TEST_F(RegistryExValues, ValueExistsForAnyTypeAndSizeAndDeleteValueRemovesIt) {
+    SetTestValue(m_scratch.get(), "string", REG_SZ, std::string("x", 2));
+    SetTestValue(m_scratch.get(), "dword", REG_DWORD, std::string(4, '\0'));
+    SetTestValue(m_scratch.get(), "empty binary", REG_BINARY, "");
+    SetTestValue(m_scratch.get(), NULL, REG_SZ, std::string("default", 8));
+    CRegistryEx reg(HKEY_LOCAL_MACHINE);
+    for (LPCSTR lpszName : {"string", "dword", "empty binary", "300 bytes", ""}) {
+        SCOPED_TRACE(lpszName);
+        EXPECT_TRUE(reg.ValueExists(lpszName));
+        EXPECT_EQ(CallRecord(ERROR_SUCCESS, 0, 0), RecordOf(reg));
+        EXPECT_TRUE(reg.DeleteValue(lpszName));
+        EXPECT_EQ(CallRecord(ERROR_SUCCESS, 0, 0), RecordOf(reg));
+        EXPECT_EQ(ERROR_FILE_NOT_FOUND, QueryValue(m_scratch.get(), lpszName).lStatus);
+        EXPECT_FALSE(reg.ValueExists(lpszName));
+        EXPECT_EQ(CallRecord(ERROR_FILE_NOT_FOUND, 0, 0), RecordOf(reg));
+        EXPECT_FALSE(reg.DeleteValue(lpszName));
+        EXPECT_EQ(CallRecord(ERROR_FILE_NOT_FOUND, 0, 0), RecordOf(reg));
+    }
+}
+
+TEST_F(RegistryExValues, OpenKeyRecordsOnlyAFailureAndForgetsTheKeyHeldBefore) {
+    SetTestValue(MakeKey("target").get(), "marker", REG_BINARY, "target");
+    ScopedKey start = MakeKey("start");
+    CRegistryEx reg(start.get());
+    int nValue = static_cast<int>(kSentinel);
+    ASSERT_FALSE(reg.ReadInt("missing", nValue));
+    CallRecord failedRead = RecordOf(reg);
+
+    EXPECT_TRUE(reg.OpenKey(HKEY_LOCAL_MACHINE, "target"));
+    EXPECT_EQ(failedRead, RecordOf(reg));
+    EXPECT_EQ("target", QueryValue(reg.GetKey(), "marker").strData);
+    EXPECT_EQ(ERROR_SUCCESS, InfoStatus(start.get())); // forgotten, not closed
+    EXPECT_STREQ("", reg.GetPath());
+    ScopedKey target(reg.GetKey());
+
+    EXPECT_FALSE(reg.OpenKey(HKEY_LOCAL_MACHINE, "missing"));
+    EXPECT_EQ(CallRecord(ERROR_FILE_NOT_FOUND, 0, 0), RecordOf(reg));
+    EXPECT_EQ(NULL, reg.GetKey());
+    EXPECT_STREQ("", reg.GetPath());
+    EXPECT_EQ(ERROR_SUCCESS, InfoStatus(target.get()));
+}
+
+TEST_F(RegistryExValues, CreateKeyCreatesOrOpensWithFullAccess) {
+    SetTestValue(MakeKey("existing").get(), "marker", REG_BINARY, "existing");
+    CRegistryEx reg(HKEY_LOCAL_MACHINE);
+    for (LPCSTR lpszPath : {"existing", "new\\deeper"}) {
+        SCOPED_TRACE(lpszPath);
+        EXPECT_TRUE(reg.CreateKey(HKEY_LOCAL_MACHINE, lpszPath));
+        EXPECT_EQ(CallRecord(ERROR_SUCCESS, 0, 0), RecordOf(reg));
+        ScopedKey created(reg.GetKey()); // the next open forgets it
+        EXPECT_TRUE(reg.WriteString("written", "through the new handle"));
+        EXPECT_EQ("through the new handle",
+                  QueryValue(MakeKey(lpszPath).get(), "written").strData.substr(0, 22));
+    }
+    EXPECT_EQ("existing", QueryValue(MakeKey("existing").get(), "marker").strData);
+    EXPECT_STREQ("", reg.GetPath());
+
+    MakeKey("locked");
+    Restrict("locked");
+    EXPECT_FALSE(reg.CreateKey(HKEY_LOCAL_MACHINE, "locked"));
+    EXPECT_EQ(CallRecord(ERROR_ACCESS_DENIED, 0, 0), RecordOf(reg));
+}
+
+TEST_F(RegistryExValues, DeleteKeyLeavesTheCurrentKeyAloneEvenWhenItIsTheDeletedKey) {
+    MakeKey("doomed");
+    CRegistryEx reg(HKEY_LOCAL_MACHINE);
+    ASSERT_TRUE(reg.OpenKey(HKEY_LOCAL_MACHINE, "doomed"));
+    HKEY hDoomed = reg.GetKey();
+    EXPECT_TRUE(reg.DeleteKey(HKEY_LOCAL_MACHINE, "doomed"));
+    EXPECT_EQ(CallRecord(ERROR_SUCCESS, 0, 0), RecordOf(reg));
+    EXPECT_EQ(hDoomed, reg.GetKey());
+    HKEY hGone = NULL;
+    EXPECT_EQ(ERROR_FILE_NOT_FOUND, RegOpenKeyExA(m_scratch.get(), "doomed", 0, KEY_READ, &hGone));
+
+    EXPECT_FALSE(reg.DeleteKey(HKEY_LOCAL_MACHINE, "doomed"));
+    EXPECT_EQ(CallRecord(ERROR_FILE_NOT_FOUND, 0, 0), RecordOf(reg));
+    EXPECT_EQ(hDoomed, reg.GetKey());
+}
+
+// Each case breaks every precondition that its operation checks (NULL where a text or key is
+// due; the object closed, so its current key is NULL) and the call goes on as after Ignore.
+TEST_F(RegistryExValues, EveryOperationAssertsItsPreconditionsInOrderNamingTheSourceFile) {
+    BYTE abBlock[4] = {};
+    int nValue = 0;
+    DWORD dwValue = 0;
+    CStringArray arrNames;
+    const struct {
+        LPCSTR lpszName;
+        std::function<void(CRegistryEx&)> call;
+        size_t nAssertions;
+    } cases[] = {
+        {"OpenSubKey", [](CRegistryEx& reg) { reg.OpenSubKey("x"); }, 1},
+        {"ReadString",
+         [](CRegistryEx& reg) {
+             CString str;
+             reg.ReadString(NULL, str);
+         },
+         2},
+        {"WriteString", [](CRegistryEx& reg) { reg.WriteString(NULL, "x"); }, 2},
+        {"EnumSubKeys", [&](CRegistryEx& reg) { reg.EnumSubKeys(NULL, arrNames); }, 2},
+        {"EnumValues", [&](CRegistryEx& reg) { reg.EnumValues(NULL, arrNames); }, 2},
+        {"OpenKey", [](CRegistryEx& reg) { reg.OpenKey(NULL, NULL); }, 2},
+        {"CreateKey", [](CRegistryEx& reg) { reg.CreateKey(NULL, NULL); }, 0},
+        {"DeleteKey", [](CRegistryEx& reg) { reg.DeleteKey(NULL, NULL); }, 2},
+        {"ValueExists", [](CRegistryEx& reg) { reg.ValueExists(NULL); }, 1},
+        {"DeleteValue", [](CRegistryEx& reg) { reg.DeleteValue(NULL); }, 1},
+        {"WriteInt", [](CRegistryEx& reg) { reg.WriteInt(NULL, 1); }, 2},
+        {"WriteByte", [](CRegistryEx& reg) { reg.WriteByte(NULL, 1); }, 2},
+        {"WriteDword", [](CRegistryEx& reg) { reg.WriteDword(NULL, 1); }, 2},
+        {"WriteFourBytes", [&](CRegistryEx& reg) { reg.WriteFourBytes(NULL, abBlock); }, 2},
+        {"ReadInt", [&](CRegistryEx& reg) { reg.ReadInt(NULL, nValue); }, 2},
+        {"ReadDword", [&](CRegistryEx& reg) { reg.ReadDword(NULL, dwValue); }, 2},
+        {"ReadBinary", [&](CRegistryEx& reg) { reg.ReadBinary(NULL, abBlock, 4); }, 2},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.lpszName);
+        AssertionRecorder assertions;
+        CRegistryEx reg(HKEY_LOCAL_MACHINE);
+        reg.Close();
+        c.call(reg);
+        const std::vector<Assertion>& seen = assertions.Assertions();
+        ASSERT_EQ(c.nAssertions, seen.size());
+        for (size_t i = 0; i < seen.size(); i++) {
+            EXPECT_EQ(kSourceFile, seen[i].strFile);
+            if (i > 0) {
+                EXPECT_LT(seen[i - 1].nLine, seen[i].nLine);
+            }
+        }
+    }
+}
+
+// The order of the two checks of the operations on a given root: which one fires alone.
+TEST_F(RegistryExValues, OpenKeyChecksTheRootFirstAndDeleteKeyThePathFirst) {
+    auto LineOf = [](const std::function<void(CRegistryEx&)>& call) {
+        AssertionRecorder assertions;
+        CRegistryEx reg(HKEY_LOCAL_MACHINE);
+        call(reg);
+        EXPECT_EQ(1u, assertions.Assertions().size());
+        return assertions.Assertions().empty() ? 0 : assertions.Assertions()[0].nLine;
+    };
+    EXPECT_LT(LineOf([](CRegistryEx& reg) { reg.OpenKey(NULL, "missing"); }),
+              LineOf([](CRegistryEx& reg) { reg.OpenKey(HKEY_LOCAL_MACHINE, NULL); }));
+    EXPECT_LT(LineOf([](CRegistryEx& reg) { reg.DeleteKey(HKEY_LOCAL_MACHINE, NULL); }),
+              LineOf([](CRegistryEx& reg) { reg.DeleteKey(NULL, "missing"); }));
+}
