@@ -26,6 +26,10 @@ public:
     // The platform draws every control in 3-D; kept so that programs can ask for it. TRUE.
     BOOL Enable3dControls();
 
+    // Icon |nIDResource| of the resource module, at the system's big icon size; NULL when there
+    // is none. The platform shares the handle: it is not destroyed.
+    HICON LoadIcon(UINT nIDResource) const;
+
     void OnHelp();
 
     LPCTSTR m_pszAppName = NULL;
