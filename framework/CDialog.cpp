@@ -1,6 +1,7 @@
 #include "CDialog.h"
 
 #include "AfxModule.h"
+#include "CWinApp.h"
 
 namespace {
 // The dialog procedure that the dialog manager calls for the platform's part of each message;
@@ -22,6 +23,15 @@ CDialog::CDialog(UINT nIDTemplate, CWnd* pParentWnd)
     : m_lpszTemplateName(MAKEINTRESOURCEA(nIDTemplate)), m_nIDHelp(nIDTemplate),
       m_pParentWnd(pParentWnd) {}
 
+HWND CDialog::GetSafeOwner() const {
+    CWnd* pOwner = m_pParentWnd != NULL ? m_pParentWnd : AfxGetMainWnd();
+    HWND hWndOwner = pOwner != NULL && pOwner != this ? pOwner->GetSafeHwnd() : NULL;
+    // A popup is owned by a top-level window, never by a child.
+    while (hWndOwner != NULL && (::GetWindowLongA(hWndOwner, GWL_STYLE) & WS_CHILD))
+        hWndOwner = ::GetParent(hWndOwner);
+    return hWndOwner;
+}
+
 INT_PTR CDialog::DoModal() {
     HINSTANCE hInst = AfxGetResourceHandle();
     HRSRC hResource = ::FindResourceA(hInst, m_lpszTemplateName, RT_DIALOG);
@@ -31,7 +41,7 @@ INT_PTR CDialog::DoModal() {
     if (lpTemplate == NULL)
         return -1;
 
-    HWND hWndParent = m_pParentWnd != NULL ? m_pParentWnd->GetSafeHwnd() : NULL;
+    HWND hWndParent = GetSafeOwner();
     AfxHookWindowCreate(this);
     INT_PTR nResult = ::DialogBoxIndirectParamW(hInst, lpTemplate, hWndParent, AfxDlgProc, 0);
     AfxUnhookWindowCreate();

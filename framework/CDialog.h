@@ -6,7 +6,8 @@
 
 class CDialog : public CWnd {
 public:
-    // The dialog on template |nIDTemplate|, owned by |pParentWnd| (NULL: no owner).
+    // The dialog on template |nIDTemplate|, owned by |pParentWnd| (NULL: the application's main
+    // window, if it has one when the dialog runs).
     explicit CDialog(UINT nIDTemplate, CWnd* pParentWnd = NULL);
 
     // Creates the dialog from its template in the resource module, runs it modally and returns
@@ -23,6 +24,9 @@ public:
     CWnd* m_pParentWnd;
 
 protected:
+    // The window that owns the dialog while it runs, and is disabled meanwhile: the parent, else
+    // the application's main window, when it has a window; NULL for none.
+    HWND GetSafeOwner() const;
     // Ends the modal run with |nResult| as DoModal's result.
     void EndDialog(int nResult);
     // The OK button: exchanges data into the members, then ends with IDOK if that held.

@@ -81,6 +81,11 @@ CWinApp* AfxGetApp() {
     return g_pApp;
 }
 
+CWnd* AfxGetMainWnd() {
+    CWinApp* pApp = AfxGetApp();
+    return pApp != NULL ? pApp->m_pMainWnd : NULL;
+}
+
 int AfxMessageBox(LPCTSTR lpszText, UINT nType, UINT nIDHelp) {
     CWinApp* pApp = AfxGetApp();
     ASSERT(pApp != NULL);

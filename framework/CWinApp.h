@@ -48,6 +48,9 @@ private:
 // The program's one application object.
 CWinApp* AfxGetApp();
 
+// The application's main window object, or NULL when there is no application or main window.
+CWnd* AfxGetMainWnd();
+
 // The application message box. As the framework does, an MB_OK box without an icon of its own
 // gets the exclamation icon. Returns the button pressed.
 int AfxMessageBox(LPCTSTR lpszText, UINT nType = MB_OK, UINT nIDHelp = 0);

@@ -1,0 +1,273 @@
+// The main dialog and its About box run for real on a display, each test in a sandbox of its own
+// whose programs use the Korean code page. The dialog runs modally on the test's main thread; a
+// second thread works it as a user would and reads it back through the platform's own calls.
+#include "HalvexDlg.h"
+#include "TestSupport.h"
+
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <thread>
+
+using namespace test_support;
+
+namespace {
+const DWORD kWaitMilliseconds = 10000;
+const WCHAR kMainCaption[] = L"Halvex";
+const WCHAR kAboutCaption[] = L"Halvex 정보";
+const WCHAR kAboutEntry[] = L"Halvex 정보(&A)...";
+
+std::wstring WindowTextW(HWND hWnd) {
+    WCHAR szText[256] = L"";
+    GetWindowTextW(hWnd, szText, 256);
+    return szText;
+}
+
+std::string Utf8(const std::wstring& str) {
+    char szText[1024] = "";
+    WideCharToMultiByte(CP_UTF8, 0, str.c_str(), -1, szText, sizeof szText, NULL, NULL);
+    return szText;
+}
+
+struct DialogSearch {
+    std::wstring strCaption;
+    HWND hWnd;
+};
+
+// Waits for a visible dialog captioned |strCaption| on thread |dwThreadId|; NULL when none came.
+HWND WaitForDialog(DWORD dwThreadId, const std::wstring& strCaption) {
+    DialogSearch search = {strCaption, NULL};
+    for (DWORD dwStart = GetTickCount();
+         search.hWnd == NULL && GetTickCount() - dwStart < kWaitMilliseconds; Sleep(20)) {
+        EnumThreadWindows(
+            dwThreadId,
+            [](HWND hWnd, LPARAM lParam) -> BOOL {
+                auto* pSearch = reinterpret_cast<DialogSearch*>(lParam);
+                WCHAR szClass[16] = L"";
+                GetClassNameW(hWnd, szClass, 16);
+                if (IsWindowVisible(hWnd) && wcscmp(szClass, L"#32770") == 0 &&
+                    WindowTextW(hWnd) == pSearch->strCaption)
+                    pSearch->hWnd = hWnd;
+                return pSearch->hWnd == NULL;
+            },
+            reinterpret_cast<LPARAM>(&search));
+    }
+    return search.hWnd;
+}
+
+bool WaitUntilGone(HWND hWnd) {
+    for (DWORD dwStart = GetTickCount(); GetTickCount() - dwStart < kWaitMilliseconds; Sleep(20))
+        if (!IsWindow(hWnd))
+            return true;
+    return false;
+}
+
+// Clicks the button |nId| of |hDlg| as the button itself reports it.
+void Click(HWND hDlg, int nId) {
+    PostMessageW(hDlg, WM_COMMAND, MAKEWPARAM(nId, BN_CLICKED),
+                 reinterpret_cast<LPARAM>(GetDlgItem(hDlg, nId)));
+}
+
+// Runs |dlg| modally while |drive| works its window, captioned |strCaption|, from another thread,
+// and returns DoModal's result. Should |drive| leave the dialog up, it is cancelled.
+INT_PTR RunModal(CDialog& dlg, const std::wstring& strCaption,
+                 const std::function<void(HWND)>& drive) {
+    DWORD dwThreadId = GetCurrentThreadId();
+    std::thread user([&] {
+        HWND hWnd = WaitForDialog(dwThreadId, strCaption);
+        EXPECT_NE(nullptr, hWnd) << "no dialog " << Utf8(strCaption) << " appeared";
+        if (hWnd == NULL)
+            return;
+        drive(hWnd);
+        PostMessageW(hWnd, WM_COMMAND, IDCANCEL, 0);
+    });
+    INT_PTR nResult = dlg.DoModal();
+    user.join();
+    return nResult;
+}
+
+// The main dialog run as a dialog application runs it: as the application's main window.
+INT_PTR RunMainDialog(const std::function<void(HWND)>& drive) {
+    CHalvexDlg dlg;
+    AfxGetApp()->m_pMainWnd = &dlg;
+    INT_PTR nResult = RunModal(dlg, kMainCaption, drive);
+    AfxGetApp()->m_pMainWnd = NULL;
+    return nResult;
+}
+
+struct MenuItem {
+    UINT nType;
+    UINT_PTR nId;
+    std::wstring strText;
+};
+
+std::vector<MenuItem> MenuItems(HMENU hMenu) {
+    std::vector<MenuItem> items;
+    for (int i = 0; i < GetMenuItemCount(hMenu); i++) {
+        WCHAR szText[128] = L"";
+        MENUITEMINFOW info = {};
+        info.cbSize = sizeof info;
+        info.fMask = MIIM_FTYPE | MIIM_ID | MIIM_STRING;
+        info.dwTypeData = szText;
+        info.cch = 128;
+        GetMenuItemInfoW(hMenu, i, TRUE, &info);
+        items.push_back({info.fType, info.wID, szText});
+    }
+    return items;
+}
+
+struct ChildControl {
+    std::wstring strClass;
+    int nId;
+    std::wstring strText; // an icon control must show an icon instead
+    HWND hWnd;
+};
+
+std::vector<ChildControl> Controls(HWND hDlg) {
+    std::vector<ChildControl> controls;
+    for (HWND hChild = GetWindow(hDlg, GW_CHILD); hChild != NULL;
+         hChild = GetWindow(hChild, GW_HWNDNEXT)) {
+        WCHAR szClass[32] = L"";
+        GetClassNameW(hChild, szClass, 32);
+        controls.push_back({szClass, GetDlgCtrlID(hChild), WindowTextW(hChild), hChild});
+    }
+    return controls;
+}
+
+void ExpectControls(const std::vector<ChildControl>& expected, HWND hDlg) {
+    std::vector<ChildControl> actual = Controls(hDlg);
+    ASSERT_EQ(expected.size(), actual.size()) << Utf8(WindowTextW(hDlg));
+    for (size_t i = 0; i < expected.size(); i++) {
+        EXPECT_EQ(0, _wcsicmp(expected[i].strClass.c_str(), actual[i].strClass.c_str()))
+            << i << ": " << Utf8(actual[i].strClass);
+        EXPECT_EQ(expected[i].nId, actual[i].nId) << i;
+        if (_wcsicmp(actual[i].strClass.c_str(), L"Static") == 0 &&
+            (GetWindowLongW(actual[i].hWnd, GWL_STYLE) & SS_TYPEMASK) == SS_ICON)
+            EXPECT_NE(0, SendMessageW(actual[i].hWnd, STM_GETICON, 0, 0)) << i << ": no icon";
+        else
+            EXPECT_EQ(Utf8(expected[i].strText), Utf8(actual[i].strText)) << i;
+    }
+}
+
+HICON ApplicationIcon() {
+    return LoadIconW(GetModuleHandleW(NULL), MAKEINTRESOURCEW(IDR_MAINFRAME));
+}
+
+class HalvexDialog : public testing::Test {
+protected:
+    void SetUp() override {
+        // The program's strings are Korean in the ANSI code page, as on the systems it is for.
+        ASSERT_EQ(949u, GetACP());
+    }
+};
+} // namespace
+
+TEST_F(HalvexDialog, MainDialogShowsItsControlsAboutEntryAndIcon) {
+    INT_PTR nResult = RunMainDialog([](HWND hDlg) {
+        EXPECT_EQ(Utf8(kMainCaption), Utf8(WindowTextW(hDlg)));
+        ExpectControls({{L"Button", IDOK, L"확인", NULL},
+                        {L"Button", IDCANCEL, L"취소", NULL},
+                        {L"Static", -1, L"TODO: 대화 상자 컨트롤을 여기에 두십시오.", NULL}},
+                       hDlg);
+
+        std::vector<MenuItem> items = MenuItems(GetSystemMenu(hDlg, FALSE));
+        ASSERT_LE(2u, items.size());
+        const MenuItem& separator = items[items.size() - 2];
+        const MenuItem& about = items.back();
+        EXPECT_EQ(static_cast<UINT>(MFT_SEPARATOR), separator.nType & MFT_SEPARATOR);
+        EXPECT_EQ(0u, separator.nId);
+        EXPECT_EQ(static_cast<UINT>(MFT_STRING), about.nType);
+        EXPECT_EQ(0x0010u, about.nId);
+        EXPECT_EQ(Utf8(kAboutEntry), Utf8(about.strText));
+
+        HICON hIcon = ApplicationIcon();
+        ASSERT_NE(nullptr, hIcon);
+        EXPECT_EQ(hIcon, reinterpret_cast<HICON>(SendMessageW(hDlg, WM_GETICON, ICON_BIG, 0)));
+        EXPECT_EQ(hIcon, reinterpret_cast<HICON>(SendMessageW(hDlg, WM_GETICON, ICON_SMALL, 0)));
+        EXPECT_EQ(hIcon, reinterpret_cast<HICON>(SendMessageW(hDlg, WM_QUERYDRAGICON, 0, 0)));
+        Click(hDlg, IDOK);
+    });
+    EXPECT_EQ(IDOK, nResult);
+}
+
+TEST_F(HalvexDialog, OkCancelAndCloseEndTheDialogWithTheirResults) {
+    const struct {
+        const char* pszHow;
+        UINT nMessage;
+        WPARAM wParam;
+        bool bFromButton;
+        INT_PTR nExpected;
+    } cases[] = {
+        {"OK button", WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), true, IDOK},
+        {"Cancel button", WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), true, IDCANCEL},
+        {"Enter key", WM_COMMAND, IDOK, false, IDOK},
+        {"Close command", WM_SYSCOMMAND, SC_CLOSE, false, IDCANCEL},
+    };
+    for (const auto& c : cases) {
+        INT_PTR nResult = RunMainDialog([&](HWND hDlg) {
+            HWND hButton = c.bFromButton ? GetDlgItem(hDlg, LOWORD(c.wParam)) : NULL;
+            PostMessageW(hDlg, c.nMessage, c.wParam, reinterpret_cast<LPARAM>(hButton));
+            EXPECT_TRUE(WaitUntilGone(hDlg)) << c.pszHow;
+        });
+        EXPECT_EQ(c.nExpected, nResult) << c.pszHow;
+    }
+
+    CAboutDlg dlgAbout;
+    EXPECT_EQ(IDOK, RunModal(dlgAbout, kAboutCaption, [](HWND hDlg) { Click(hDlg, IDOK); }));
+}
+
+TEST_F(HalvexDialog, AboutCommandOpensTheAboutBoxAgainWhateverItsLowBits) {
+    DWORD dwThreadId = GetCurrentThreadId();
+    RunMainDialog([&](HWND hMain) {
+        for (WPARAM nCommand : {0x0010, 0x0011, 0x001F, 0x0010}) {
+            PostMessageW(hMain, WM_SYSCOMMAND, nCommand, 0);
+            HWND hAbout = WaitForDialog(dwThreadId, kAboutCaption);
+            ASSERT_NE(nullptr, hAbout) << "no About box for " << nCommand;
+            // A classic template stores control ids in 16 bits: -1 comes back as 0xFFFF.
+            ExpectControls({{L"Static", 0xFFFF, L"", NULL},
+                            {L"Static", 0xFFFF, L"Halvex 버전 1.0", NULL},
+                            {L"Static", 0xFFFF, L"Copyright (C) 2003", NULL},
+                            {L"Button", IDOK, L"확인", NULL}},
+                           hAbout);
+            // Modal to the main dialog, which waits disabled until the box closes.
+            EXPECT_EQ(hMain, GetWindow(hAbout, GW_OWNER)) << nCommand;
+            EXPECT_FALSE(IsWindowEnabled(hMain)) << nCommand;
+            Click(hAbout, IDOK);
+            EXPECT_TRUE(WaitUntilGone(hAbout)) << nCommand;
+            for (DWORD dwStart = GetTickCount();
+                 !IsWindowEnabled(hMain) && GetTickCount() - dwStart < kWaitMilliseconds;)
+                Sleep(20);
+            EXPECT_TRUE(IsWindowEnabled(hMain)) << nCommand;
+        }
+        Click(hMain, IDOK);
+    });
+}
+
+TEST_F(HalvexDialog, OtherSystemCommandsReachThePlatform) {
+    DWORD dwThreadId = GetCurrentThreadId();
+    INT_PTR nResult = RunMainDialog([&](HWND hMain) {
+        const struct {
+            WPARAM nCommand;
+            bool bIconic;
+        } cases[] = {{SC_MINIMIZE, true}, {SC_RESTORE, false}, {0x0020, false}};
+        for (const auto& c : cases) {
+            SendMessageW(hMain, WM_SYSCOMMAND, c.nCommand, 0);
+            EXPECT_EQ(c.bIconic, IsIconic(hMain) != FALSE) << c.nCommand;
+        }
+        // 0x0020 is not the About command: it must not have opened the box.
+        EXPECT_EQ(hMain, WaitForDialog(dwThreadId, kMainCaption));
+        HWND hAbout = NULL;
+        EnumThreadWindows(
+            dwThreadId,
+            [](HWND hWnd, LPARAM lParam) -> BOOL {
+                if (WindowTextW(hWnd) == kAboutCaption)
+                    *reinterpret_cast<HWND*>(lParam) = hWnd;
+                return TRUE;
+            },
+            reinterpret_cast<LPARAM>(&hAbout));
+        EXPECT_EQ(nullptr, hAbout);
+        PostMessageW(hMain, WM_SYSCOMMAND, SC_CLOSE, 0);
+        EXPECT_TRUE(WaitUntilGone(hMain));
+    });
+    EXPECT_EQ(IDCANCEL, nResult);
+}
