@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <mutex>
 #include <thread>
 
 using namespace test_support;
@@ -270,4 +271,186 @@ TEST_F(HalvexDialog, OtherSystemCommandsReachThePlatform) {
         EXPECT_TRUE(WaitUntilGone(hMain));
     });
     EXPECT_EQ(IDCANCEL, nResult);
+}
+
+namespace {
+// A copy of the program's resources in which the string block of ids 96 to 111 is |strBlock|,
+// or is left out when that is empty; loaded, or NULL on failure. The copy is written afresh with
+// every other resource of the original, through the platform's resource writer.
+HMODULE LoadResourcesWithStringBlock(const std::string& strBlock) {
+    std::string strModule = WindowsPath(RESOURCE_MODULE);
+    char szDir[MAX_PATH] = "", szCopy[MAX_PATH] = "";
+    GetTempPathA(MAX_PATH, szDir);
+    if (!GetTempFileNameA(szDir, "res", 0, szCopy) || !CopyFileA(strModule.c_str(), szCopy, FALSE))
+        return NULL;
+    HMODULE hOriginal = LoadLibraryExA(strModule.c_str(), NULL, LOAD_LIBRARY_AS_DATAFILE);
+    HANDLE hUpdate = BeginUpdateResourceA(szCopy, TRUE);
+    if (hOriginal == NULL || hUpdate == NULL)
+        return NULL;
+    struct Copy {
+        HMODULE hOriginal;
+        HANDLE hUpdate;
+    } copy = {hOriginal, hUpdate};
+    EnumResourceTypesA(
+        hOriginal,
+        [](HMODULE hModule, LPSTR pszType, LONG_PTR lParamCopy) -> BOOL {
+            return EnumResourceNamesA(
+                hModule, pszType,
+                [](HMODULE hModule, LPCSTR pszType, LPSTR pszName, LONG_PTR lParam) -> BOOL {
+                    Copy* pCopy = reinterpret_cast<Copy*>(lParam);
+                    if (pszType == RT_STRING && pszName == MAKEINTRESOURCEA(IDS_ABOUTBOX / 16 + 1))
+                        return TRUE;
+                    HRSRC hInfo = FindResourceA(hModule, pszName, pszType);
+                    return UpdateResourceA(
+                        pCopy->hUpdate, pszType, pszName, MAKELANGID(LANG_KOREAN, SUBLANG_DEFAULT),
+                        LockResource(LoadResource(hModule, hInfo)), SizeofResource(hModule, hInfo));
+                },
+                lParamCopy);
+        },
+        reinterpret_cast<LONG_PTR>(&copy));
+    FreeLibrary(hOriginal);
+    if (!strBlock.empty())
+        UpdateResourceA(hUpdate, RT_STRING, MAKEINTRESOURCEA(IDS_ABOUTBOX / 16 + 1),
+                        MAKELANGID(LANG_KOREAN, SUBLANG_DEFAULT),
+                        const_cast<char*>(strBlock.data()), static_cast<DWORD>(strBlock.size()));
+    if (!EndUpdateResourceA(hUpdate, FALSE))
+        return NULL;
+    return LoadLibraryA(szCopy);
+}
+} // namespace
+
+TEST_F(HalvexDialog, WithoutItsStringNeitherSeparatorNorAboutEntryIsAdded) {
+    std::vector<MenuItem> full;
+    RunMainDialog([&](HWND hDlg) {
+        full = MenuItems(GetSystemMenu(hDlg, FALSE));
+        Click(hDlg, IDOK);
+    });
+    ASSERT_LE(2u, full.size());
+
+    const struct {
+        const char* pszCase;
+        std::string strBlock;
+    } cases[] = {
+        {"string 101 missing", ""},
+        {"string 101 empty", std::string(16 * sizeof(WCHAR), '\0')}, // 16 strings of length 0
+    };
+    for (const auto& c : cases) {
+        HMODULE hResources = LoadResourcesWithStringBlock(c.strBlock);
+        ASSERT_NE(nullptr, hResources) << c.pszCase;
+        WCHAR szText[64] = L"sentinel";
+        EXPECT_EQ(0, LoadStringW(hResources, IDS_ABOUTBOX, szText, 64)) << c.pszCase;
+        AfxSetResourceHandle(hResources);
+        RunMainDialog([&](HWND hDlg) {
+            std::vector<MenuItem> items = MenuItems(GetSystemMenu(hDlg, FALSE));
+            EXPECT_EQ(full.size() - 2, items.size()) << c.pszCase;
+            for (size_t i = 0; i < items.size() && i < full.size(); i++)
+                EXPECT_EQ(full[i].nId, items[i].nId) << c.pszCase << ", item " << i;
+            Click(hDlg, IDOK);
+        });
+        AfxSetResourceHandle(NULL);
+        FreeLibrary(hResources);
+    }
+}
+
+namespace {
+// What the paint handler did, through the test executable's imports, which the dialog code
+// linked into it calls: its view of the window is made up, its drawing recorded.
+struct PaintLog {
+    BOOL bIconic = FALSE;
+    int cxClient = 0, cyClient = 0;
+    int nIconicQueries = 0;
+    std::vector<std::string> events;
+};
+std::mutex g_paintMutex;
+PaintLog g_paint;
+decltype(&DrawIcon) g_pfnDrawIcon = NULL;
+decltype(&SendMessageA) g_pfnSendMessageA = NULL;
+
+BOOL WINAPI FakeIsIconic(HWND) {
+    std::lock_guard<std::mutex> lock(g_paintMutex);
+    g_paint.nIconicQueries++;
+    return g_paint.bIconic;
+}
+
+BOOL WINAPI FakeGetClientRect(HWND, LPRECT lpRect) {
+    std::lock_guard<std::mutex> lock(g_paintMutex);
+    return SetRect(lpRect, 0, 0, g_paint.cxClient, g_paint.cyClient);
+}
+
+std::string Hex(const void* p) {
+    char sz[32];
+    snprintf(sz, sizeof sz, "%p", p);
+    return sz;
+}
+
+BOOL WINAPI RecordingDrawIcon(HDC hDC, int x, int y, HICON hIcon) {
+    {
+        std::lock_guard<std::mutex> lock(g_paintMutex);
+        g_paint.events.push_back("draw " + Hex(hIcon) + " on " + Hex(hDC) + " at " +
+                                 std::to_string(x) + "," + std::to_string(y));
+    }
+    return g_pfnDrawIcon(hDC, x, y, hIcon);
+}
+
+LRESULT WINAPI RecordingSendMessageA(HWND hWnd, UINT nMsg, WPARAM wParam, LPARAM lParam) {
+    if (nMsg == WM_ICONERASEBKGND) {
+        std::lock_guard<std::mutex> lock(g_paintMutex);
+        g_paint.events.push_back("erase " + Hex(reinterpret_cast<HDC>(wParam)) + " " +
+                                 std::to_string(lParam));
+    }
+    return g_pfnSendMessageA(hWnd, nMsg, wParam, lParam);
+}
+} // namespace
+
+TEST_F(HalvexDialog, PaintingWhileMinimisedCentresTheIconRoundingTowardZero) {
+    ASSERT_EQ(32, GetSystemMetrics(SM_CXICON));
+    ASSERT_EQ(32, GetSystemMetrics(SM_CYICON));
+    ImportPatch iconic("user32.dll", "IsIconic", reinterpret_cast<void*>(&FakeIsIconic));
+    ImportPatch client("user32.dll", "GetClientRect", reinterpret_cast<void*>(&FakeGetClientRect));
+    ImportPatch draw("user32.dll", "DrawIcon", reinterpret_cast<void*>(&RecordingDrawIcon));
+    ImportPatch send("user32.dll", "SendMessageA", reinterpret_cast<void*>(&RecordingSendMessageA));
+    ASSERT_TRUE(iconic.Patched() && client.Patched() && draw.Patched() && send.Patched());
+    g_pfnDrawIcon = reinterpret_cast<decltype(&DrawIcon)>(draw.Original());
+    g_pfnSendMessageA = reinterpret_cast<decltype(&SendMessageA)>(send.Original());
+
+    const struct {
+        BOOL bIconic;
+        int cxClient, cyClient;
+        int x, y; // where the icon is drawn, when it is
+    } cases[] = {
+        {TRUE, 20, 20, -5, -5}, // narrower than the icon: -11 / 2 truncates to -5, not -6
+        {TRUE, 30, 31, 0, 0},   // -1 / 2 and 0 / 2
+        {TRUE, 101, 61, 35, 15},
+        {FALSE, 101, 61, 0, 0}, // not minimised: the platform paints, nothing of ours
+    };
+    RunMainDialog([&](HWND hDlg) {
+        std::string strIcon = Hex(ApplicationIcon());
+        for (const auto& c : cases) {
+            {
+                std::lock_guard<std::mutex> lock(g_paintMutex);
+                g_paint.bIconic = c.bIconic;
+                g_paint.cxClient = c.cxClient;
+                g_paint.cyClient = c.cyClient;
+                g_paint.nIconicQueries = 0;
+                g_paint.events.clear();
+            }
+            // Sent to the dialog's thread and handled before the call returns.
+            RedrawWindow(hDlg, NULL, NULL, RDW_INVALIDATE | RDW_UPDATENOW);
+            // Each paint, the one asked for and any the platform adds, must do the same.
+            std::lock_guard<std::mutex> lock(g_paintMutex);
+            EXPECT_LE(1, g_paint.nIconicQueries) << c.cxClient << "x" << c.cyClient;
+            std::vector<std::string> expected;
+            for (int i = 0; c.bIconic && i < g_paint.nIconicQueries; i++) {
+                // The background is erased on the paint context the icon is then drawn on.
+                std::string strErase = 2u * i < g_paint.events.size() ? g_paint.events[2 * i] : "";
+                std::string strDC =
+                    strErase.size() > 6 ? strErase.substr(6, strErase.find(' ', 6) - 6) : "?";
+                expected.push_back("erase " + strDC + " 0");
+                expected.push_back("draw " + strIcon + " on " + strDC + " at " +
+                                   std::to_string(c.x) + "," + std::to_string(c.y));
+            }
+            EXPECT_EQ(expected, g_paint.events) << c.cxClient << "x" << c.cyClient;
+        }
+        Click(hDlg, IDOK);
+    });
 }
