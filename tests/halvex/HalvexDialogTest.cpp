@@ -24,12 +24,6 @@ std::wstring WindowTextW(HWND hWnd) {
     return szText;
 }
 
-std::string Utf8(const std::wstring& str) {
-    char szText[1024] = "";
-    WideCharToMultiByte(CP_UTF8, 0, str.c_str(), -1, szText, sizeof szText, NULL, NULL);
-    return szText;
-}
-
 struct DialogSearch {
     std::wstring strCaption;
     HWND hWnd;

@@ -2,6 +2,7 @@
 // each kind found by FindResourceExW, the dialog templates decoded from their bytes, the string
 // through LoadStringW, the icon images against the icon file, the version block through
 // GetFileVersionInfoW and VerQueryValueW.
+#include "TestResources.h"
 #include "TestSupport.h"
 
 #include <gtest/gtest.h>
@@ -12,14 +13,6 @@ using namespace test_support;
 
 namespace {
 const WORD kKorean = 0x0412;
-
-std::string Utf8(const std::wstring& str) {
-    std::string strUtf8(str.size() * 4, '\0');
-    int nLength = WideCharToMultiByte(CP_UTF8, 0, str.data(), static_cast<int>(str.size()),
-                                      &strUtf8[0], static_cast<int>(strUtf8.size()), NULL, NULL);
-    strUtf8.resize(nLength > 0 ? nLength : 0);
-    return strUtf8;
-}
 
 // Reads a template front to back: little-endian fields, strings, ordinals, alignment.
 class TemplateReader {
@@ -162,21 +155,6 @@ std::vector<std::string> Describe(const Dialog& dlg) {
     return lines;
 }
 
-#pragma pack(push, 2)
-struct IconEntry { // an image's entry in an .ico file; a group icon entry ends in a 2-byte id
-    BYTE bWidth, bHeight, bColorCount, bReserved;
-    WORD wPlanes, wBitCount;
-    DWORD dwBytesInRes, dwOffsetOrId;
-};
-#pragma pack(pop)
-
-IconEntry EntryAt(const std::string& strData, size_t nOffset) {
-    IconEntry entry = {};
-    if (nOffset < strData.size())
-        memcpy(&entry, strData.data() + nOffset, std::min(sizeof entry, strData.size() - nOffset));
-    return entry;
-}
-
 class HalvexResources : public testing::Test {
 protected:
     void SetUp() override {
@@ -188,14 +166,8 @@ protected:
             FreeLibrary(m_hModule);
     }
 
-    // The bytes of a resource (numbered type and id) stored for Korean; empty when there is none.
     std::string Resource(LPCSTR pszType, WORD nId) {
-        LPCWSTR pszTypeW = MAKEINTRESOURCEW(LOWORD(reinterpret_cast<ULONG_PTR>(pszType)));
-        HRSRC hInfo = FindResourceExW(m_hModule, pszTypeW, MAKEINTRESOURCEW(nId), kKorean);
-        if (hInfo == NULL)
-            return "";
-        const char* pData = static_cast<const char*>(LockResource(LoadResource(m_hModule, hInfo)));
-        return std::string(pData, SizeofResource(m_hModule, hInfo));
+        return ResourceBytes(m_hModule, pszType, nId, kKorean);
     }
 
     HMODULE m_hModule = NULL;
@@ -282,38 +254,13 @@ TEST_F(HalvexResources, String101IsTheAboutEntryAndTheOnlyString) {
 }
 
 TEST_F(HalvexResources, IconGroup128HoldsTheApplicationIconImages) {
-    std::string strFile = ReadText(WindowsPath(APP_ICON));
-    std::string strGroup = Resource(RT_GROUP_ICON, 128);
-    ASSERT_EQ(6u + 2 * 14, strGroup.size());
-    ASSERT_EQ(strFile.substr(0, 6), strGroup.substr(0, 6)); // type 1, two images
-    const BYTE expectedSizes[] = {32, 16};
-    for (int i = 0; i < 2; i++) {
-        IconEntry group = EntryAt(strGroup, 6 + 14 * i), file = EntryAt(strFile, 6 + 16 * i);
-        EXPECT_EQ(expectedSizes[i], group.bWidth);
-        EXPECT_EQ(expectedSizes[i], group.bHeight);
-        EXPECT_EQ(16, group.bColorCount);
-        EXPECT_EQ(1, group.wPlanes);
-        EXPECT_EQ(4, group.wBitCount);
-        std::string strImage = Resource(RT_ICON, LOWORD(group.dwOffsetOrId));
-        EXPECT_EQ(group.dwBytesInRes, strImage.size());
-        EXPECT_TRUE(strImage == strFile.substr(file.dwOffsetOrId, file.dwBytesInRes)) << i;
-    }
+    ExpectIconGroupHoldsIconFile(m_hModule, 128, kKorean, WindowsPath(APP_ICON));
 }
 
 TEST_F(HalvexResources, VersionBlockHoldsFixedInfoKoreanStringsAndTranslation) {
     EXPECT_NE("", Resource(RT_VERSION, 1));
-    std::string strPath = WindowsPath(HALVEX_EXE);
-    std::wstring strPathW(strPath.begin(), strPath.end());
-    std::string strBlock(GetFileVersionInfoSizeW(strPathW.c_str(), NULL), '\0');
-    ASSERT_TRUE(GetFileVersionInfoW(strPathW.c_str(), 0, static_cast<DWORD>(strBlock.size()),
-                                    &strBlock[0]));
-    auto query = [&](const std::wstring& strKey, UINT* pnLength) {
-        void* pValue = NULL;
-        *pnLength = 0xdeadbeef;
-        return VerQueryValueW(strBlock.data(), strKey.c_str(), &pValue, pnLength) ? pValue : NULL;
-    };
-    UINT nLength;
-    const VS_FIXEDFILEINFO* pFixed = static_cast<VS_FIXEDFILEINFO*>(query(L"\\", &nLength));
+    VersionBlock version(WindowsPath(HALVEX_EXE));
+    const VS_FIXEDFILEINFO* pFixed = version.Fixed();
     ASSERT_NE(nullptr, pFixed);
     const std::pair<const char*, DWORD> fixed[] = {
         {"signature", 0xFEEF04BD},
@@ -349,15 +296,9 @@ TEST_F(HalvexResources, VersionBlockHoldsFixedInfoKoreanStringsAndTranslation) {
         {L"ProductVersion", L"1, 0, 0, 1"},
     };
     for (const auto& [pszKey, pszValue] : strings) {
-        const wchar_t* pszFound = static_cast<const wchar_t*>(
-            query(std::wstring(L"\\StringFileInfo\\041204B0\\") + pszKey, &nLength));
+        const wchar_t* pszFound = version.String(L"041204B0", pszKey);
         ASSERT_NE(nullptr, pszFound) << Utf8(pszKey);
-        EXPECT_EQ(Utf8(pszValue), Utf8(nLength == 0 ? L"" : pszFound)) << Utf8(pszKey);
+        EXPECT_EQ(Utf8(pszValue), Utf8(pszFound)) << Utf8(pszKey);
     }
-
-    const WORD* pTranslation = static_cast<WORD*>(query(L"\\VarFileInfo\\Translation", &nLength));
-    ASSERT_NE(nullptr, pTranslation);
-    ASSERT_EQ(4u, nLength);
-    EXPECT_EQ(0x0412, pTranslation[0]);
-    EXPECT_EQ(0x04B0, pTranslation[1]);
+    EXPECT_EQ((std::vector<WORD>{0x0412, 0x04B0}), version.Translation());
 }
