@@ -7,6 +7,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdarg>
 #include <cstring>
 
 using namespace test_support;
@@ -52,27 +53,6 @@ private:
     size_t m_nOffset = 0;
 };
 
-struct Control {
-    std::string strClass; // predefined classes by name
-    int nId;
-    std::string strText;
-    DWORD dwStyle;
-    short x, y, cx, cy;
-};
-
-// One dialog template, classic or extended; a classic one has no help id, weight, italic or
-// character set, and reads as 0 for them.
-struct Dialog {
-    bool bExtended;
-    DWORD dwHelpId, dwExStyle, dwStyle;
-    short x, y, cx, cy;
-    std::string strMenu, strClass, strCaption;
-    WORD wPointSize, wWeight;
-    BYTE bItalic, bCharSet;
-    std::string strFont;
-    std::vector<Control> controls;
-};
-
 std::string ClassName(const std::string& strClass) {
     const char* const names[] = {"Button", "Edit", "Static", "ListBox", "ScrollBar", "ComboBox"};
     for (int i = 0; i < 6; i++)
@@ -81,76 +61,68 @@ std::string ClassName(const std::string& strClass) {
     return strClass;
 }
 
-Dialog ParseDialog(const std::string& strBytes) {
+std::string Format(const char* pszFormat, ...) {
+    char sz[512];
+    va_list args;
+    va_start(args, pszFormat);
+    vsnprintf(sz, sizeof sz, pszFormat, args);
+    va_end(args);
+    return sz;
+}
+
+// A classic or extended dialog template, decoded a line per group of fields so that a difference
+// names them: the dialog, its font, then each control. Predefined classes read as names,
+// ordinals as "#n".
+std::vector<std::string> DescribeDialog(const std::string& strBytes) {
     TemplateReader in(strBytes);
-    Dialog dlg = {};
     WORD wVersion = in.Read<WORD>(), wSignature = in.Read<WORD>();
-    dlg.bExtended = wVersion == 1 && wSignature == 0xFFFF;
-    if (dlg.bExtended) {
-        dlg.dwHelpId = in.Read<DWORD>();
-        dlg.dwExStyle = in.Read<DWORD>();
-        dlg.dwStyle = in.Read<DWORD>();
+    bool bExtended = wVersion == 1 && wSignature == 0xFFFF;
+    DWORD dwHelpId = 0, dwExStyle, dwStyle = MAKELONG(wVersion, wSignature);
+    if (bExtended) {
+        dwHelpId = in.Read<DWORD>();
+        dwExStyle = in.Read<DWORD>();
+        dwStyle = in.Read<DWORD>();
     } else {
-        dlg.dwStyle = MAKELONG(wVersion, wSignature);
-        dlg.dwExStyle = in.Read<DWORD>();
+        dwExStyle = in.Read<DWORD>();
     }
     WORD wItems = in.Read<WORD>();
-    dlg.x = in.Read<short>(), dlg.y = in.Read<short>();
-    dlg.cx = in.Read<short>(), dlg.cy = in.Read<short>();
-    dlg.strMenu = in.StringOrOrdinal();
-    dlg.strClass = in.StringOrOrdinal();
-    dlg.strCaption = in.String();
-    if (dlg.dwStyle & DS_SETFONT) {
-        dlg.wPointSize = in.Read<WORD>();
-        if (dlg.bExtended) {
-            dlg.wWeight = in.Read<WORD>();
-            dlg.bItalic = in.Read<BYTE>();
-            dlg.bCharSet = in.Read<BYTE>();
+    short x = in.Read<short>(), y = in.Read<short>(), cx = in.Read<short>(), cy = in.Read<short>();
+    std::string strMenu = in.StringOrOrdinal(), strClass = in.StringOrOrdinal();
+    std::vector<std::string> lines = {
+        Format("%s help %lu exstyle %08lX style %08lX at %d,%d size %dx%d menu '%s' class '%s'",
+               bExtended ? "extended" : "classic", dwHelpId, dwExStyle, dwStyle, x, y, cx, cy,
+               strMenu.c_str(), strClass.c_str())};
+    lines.push_back("caption '" + in.String() + "'");
+    if (dwStyle & DS_SETFONT) {
+        WORD wPointSize = in.Read<WORD>();
+        std::string strFont = Format("font %u", wPointSize);
+        if (bExtended) {
+            WORD wWeight = in.Read<WORD>();
+            BYTE bItalic = in.Read<BYTE>(), bCharSet = in.Read<BYTE>();
+            strFont += Format(" weight %u italic %u charset %u", wWeight, bItalic, bCharSet);
         }
-        dlg.strFont = in.String();
+        lines.push_back(strFont + " '" + in.String() + "'");
     }
     for (WORD i = 0; i < wItems; i++) {
         in.AlignToDword();
-        Control control = {};
-        DWORD dwExStyle = 0;
-        if (dlg.bExtended) {
-            EXPECT_EQ(0u, in.Read<DWORD>()) << "help id of control " << i;
-            dwExStyle = in.Read<DWORD>();
-            control.dwStyle = in.Read<DWORD>();
+        DWORD dwItemHelpId = 0, dwItemExStyle, dwItemStyle;
+        if (bExtended) {
+            dwItemHelpId = in.Read<DWORD>();
+            dwItemExStyle = in.Read<DWORD>();
+            dwItemStyle = in.Read<DWORD>();
         } else {
-            control.dwStyle = in.Read<DWORD>();
-            dwExStyle = in.Read<DWORD>();
+            dwItemStyle = in.Read<DWORD>();
+            dwItemExStyle = in.Read<DWORD>();
         }
-        EXPECT_EQ(0u, dwExStyle) << "extended style of control " << i;
-        control.x = in.Read<short>(), control.y = in.Read<short>();
-        control.cx = in.Read<short>(), control.cy = in.Read<short>();
-        control.nId = dlg.bExtended ? in.Read<int>() : in.Read<short>();
-        control.strClass = ClassName(in.StringOrOrdinal());
-        control.strText = in.StringOrOrdinal();
-        EXPECT_EQ(0, in.Read<WORD>()) << "creation data of control " << i;
-        dlg.controls.push_back(control);
-    }
-    return dlg;
-}
-
-// Every field on a line of its own, so that a difference names the field.
-std::vector<std::string> Describe(const Dialog& dlg) {
-    char sz[256];
-    std::vector<std::string> lines;
-    snprintf(sz, sizeof sz, "%s, help id %lu, exstyle 0x%08lX, style 0x%08lX",
-             dlg.bExtended ? "extended" : "classic", dlg.dwHelpId, dlg.dwExStyle, dlg.dwStyle);
-    lines.push_back(sz);
-    snprintf(sz, sizeof sz, "at %d,%d size %dx%d, menu '%s', class '%s'", dlg.x, dlg.y, dlg.cx,
-             dlg.cy, dlg.strMenu.c_str(), dlg.strClass.c_str());
-    lines.push_back(sz);
-    lines.push_back("caption '" + dlg.strCaption + "'");
-    snprintf(sz, sizeof sz, "font %u pt '%s', weight %u, italic %u, charset %u", dlg.wPointSize,
-             dlg.strFont.c_str(), dlg.wWeight, dlg.bItalic, dlg.bCharSet);
-    lines.push_back(sz);
-    for (const Control& c : dlg.controls) {
-        snprintf(sz, sizeof sz, "%s %d '%s' style 0x%08lX at %d,%d size %dx%d", c.strClass.c_str(),
-                 c.nId, c.strText.c_str(), c.dwStyle, c.x, c.y, c.cx, c.cy);
-        lines.push_back(sz);
+        x = in.Read<short>(), y = in.Read<short>(), cx = in.Read<short>(), cy = in.Read<short>();
+        int nId = bExtended ? in.Read<int>() : in.Read<short>();
+        std::string strItemClass = ClassName(in.StringOrOrdinal());
+        std::string strText = in.StringOrOrdinal();
+        WORD wCreationData = in.Read<WORD>();
+        lines.push_back(Format("%s %d '%s' style %08lX exstyle %lX help %lu at %d,%d size %dx%d "
+                               "data %u",
+                               strItemClass.c_str(), nId, strText.c_str(), dwItemStyle,
+                               dwItemExStyle, dwItemHelpId, x, y, cx, cy, wCreationData));
     }
     return lines;
 }
@@ -175,58 +147,31 @@ protected:
 } // namespace
 
 TEST_F(HalvexResources, DialogTemplatesHoldEveryStyleFontAndControl) {
-    const DWORD kChild = WS_CHILD | WS_VISIBLE;
-    const Dialog expected[] = {
-        {false,
-         0,
-         0,
-         0x80C800C0,
-         0,
-         0,
-         235,
-         55,
-         "",
-         "",
-         "Halvex 정보",
-         9,
-         0,
-         0,
-         0,
-         "굴림",
-         {{"Static", -1, "#128", SS_ICON | kChild, 11, 17, 20, 20},
-          {"Static", -1, "Halvex 버전 1.0", SS_LEFT | SS_NOPREFIX | WS_GROUP | kChild, 40, 10, 119,
-           8},
-          {"Static", -1, "Copyright (C) 2003", SS_LEFT | WS_GROUP | kChild, 40, 25, 119, 8},
-          {"Button", IDOK, "확인", BS_DEFPUSHBUTTON | WS_TABSTOP | WS_GROUP | kChild, 178, 7, 50,
-           14}}},
-        {true,
-         0,
-         WS_EX_APPWINDOW,
-         0x90C800C0,
-         0,
-         0,
-         320,
-         200,
-         "",
-         "",
-         "Halvex",
-         9,
-         0,
-         0,
-         1,
-         "굴림",
-         {{"Button", IDOK, "확인", BS_DEFPUSHBUTTON | WS_TABSTOP | kChild, 260, 7, 50, 14},
-          {"Button", IDCANCEL, "취소", BS_PUSHBUTTON | WS_TABSTOP | kChild, 260, 23, 50, 14},
-          {"Static", -1, "TODO: 대화 상자 컨트롤을 여기에 두십시오.", SS_LEFT | WS_GROUP | kChild,
-           50, 90, 200, 8}}},
+    // Styles: 50000000 is WS_CHILD | WS_VISIBLE, 20000 WS_GROUP, 10000 WS_TABSTOP; then SS_ICON 3,
+    // SS_NOPREFIX 80, BS_DEFPUSHBUTTON 1. Popups: WS_POPUP | WS_CAPTION | WS_SYSMENU |
+    // DS_MODALFRAME | DS_SETFONT, and WS_VISIBLE for the main dialog.
+    const std::pair<WORD, std::vector<std::string>> expected[] = {
+        {100,
+         {"classic help 0 exstyle 00000000 style 80C800C0 at 0,0 size 235x55 menu '' class ''",
+          "caption 'Halvex 정보'", "font 9 '굴림'",
+          "Static -1 '#128' style 50000003 exstyle 0 help 0 at 11,17 size 20x20 data 0",
+          "Static -1 'Halvex 버전 1.0' style 50020080 exstyle 0 help 0 at 40,10 size 119x8 data 0",
+          "Static -1 'Copyright (C) 2003' style 50020000 exstyle 0 help 0 at 40,25 size 119x8 "
+          "data 0",
+          "Button 1 '확인' style 50030001 exstyle 0 help 0 at 178,7 size 50x14 data 0"}},
+        {102,
+         {"extended help 0 exstyle 00040000 style 90C800C0 at 0,0 size 320x200 menu '' class ''",
+          "caption 'Halvex'", "font 9 weight 0 italic 0 charset 1 '굴림'",
+          "Button 1 '확인' style 50010001 exstyle 0 help 0 at 260,7 size 50x14 data 0",
+          "Button 2 '취소' style 50010000 exstyle 0 help 0 at 260,23 size 50x14 data 0",
+          "Static -1 'TODO: 대화 상자 컨트롤을 여기에 두십시오.' style 50020000 exstyle 0 help 0 "
+          "at 50,90 size 200x8 data 0"}},
     };
-    const WORD ids[] = {100, 102};
-    for (int i = 0; i < 2; i++) {
-        std::string strBytes = Resource(RT_DIALOG, ids[i]);
-        ASSERT_NE("", strBytes) << "dialog " << ids[i];
-        EXPECT_EQ(Describe(expected[i]), Describe(ParseDialog(strBytes))) << "dialog " << ids[i];
+    for (const auto& [nId, lines] : expected) {
+        std::string strBytes = Resource(RT_DIALOG, nId);
+        ASSERT_NE("", strBytes) << "dialog " << nId;
+        EXPECT_EQ(lines, DescribeDialog(strBytes)) << "dialog " << nId;
     }
-    EXPECT_EQ(0x80C800C0u, WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME | DS_SETFONT);
 }
 
 TEST_F(HalvexResources, String101IsTheAboutEntryAndTheOnlyString) {
