@@ -54,7 +54,7 @@ protected:                                                                      
         return GetThisMessageMap();                                                                \
     }                                                                                              \
     const AFX_MSGMAP* theClass::GetThisMessageMap() {                                              \
-        typedef theClass ThisClass;                                                                \
+        [[maybe_unused]] typedef theClass ThisClass;                                               \
         typedef baseClass TheBaseClass;                                                            \
         static const AFX_MSGMAP_ENTRY _messageEntries[] = {
 
@@ -63,7 +63,6 @@ protected:                                                                      
     }                                                                                              \
     ;                                                                                              \
     static const AFX_MSGMAP messageMap = {&TheBaseClass::GetThisMessageMap, &_messageEntries[0]};  \
-    (void)sizeof(ThisClass);                                                                       \
     return &messageMap;                                                                            \
     }
 

@@ -240,6 +240,22 @@ TEST_F(HalvexDialog, OtherSystemCommandsReachThePlatform) {
 }
 
 namespace {
+// Adds resource |pszName| of |hModule| to the update |lParam|, unless it is the string block
+// that the copy replaces.
+BOOL CALLBACK CopyResource(HMODULE hModule, LPCSTR pszType, LPSTR pszName, LONG_PTR lParam) {
+    if (pszType == RT_STRING && pszName == MAKEINTRESOURCEA(IDS_ABOUTBOX / 16 + 1))
+        return TRUE;
+    HRSRC hInfo = FindResourceA(hModule, pszName, pszType);
+    return UpdateResourceA(reinterpret_cast<HANDLE>(lParam), pszType, pszName,
+                           MAKELANGID(LANG_KOREAN, SUBLANG_DEFAULT),
+                           LockResource(LoadResource(hModule, hInfo)),
+                           SizeofResource(hModule, hInfo));
+}
+
+BOOL CALLBACK CopyResourcesOfType(HMODULE hModule, LPSTR pszType, LONG_PTR lParam) {
+    return EnumResourceNamesA(hModule, pszType, CopyResource, lParam);
+}
+
 // A copy of the program's resources in which the string block of ids 96 to 111 is |strBlock|,
 // or is left out when that is empty; loaded, or NULL on failure. The copy is written afresh with
 // every other resource of the original, through the platform's resource writer.
@@ -253,27 +269,7 @@ HMODULE LoadResourcesWithStringBlock(const std::string& strBlock) {
     HANDLE hUpdate = BeginUpdateResourceA(szCopy, TRUE);
     if (hOriginal == NULL || hUpdate == NULL)
         return NULL;
-    struct Copy {
-        HMODULE hOriginal;
-        HANDLE hUpdate;
-    } copy = {hOriginal, hUpdate};
-    EnumResourceTypesA(
-        hOriginal,
-        [](HMODULE hModule, LPSTR pszType, LONG_PTR lParamCopy) -> BOOL {
-            return EnumResourceNamesA(
-                hModule, pszType,
-                [](HMODULE hModule, LPCSTR pszType, LPSTR pszName, LONG_PTR lParam) -> BOOL {
-                    Copy* pCopy = reinterpret_cast<Copy*>(lParam);
-                    if (pszType == RT_STRING && pszName == MAKEINTRESOURCEA(IDS_ABOUTBOX / 16 + 1))
-                        return TRUE;
-                    HRSRC hInfo = FindResourceA(hModule, pszName, pszType);
-                    return UpdateResourceA(
-                        pCopy->hUpdate, pszType, pszName, MAKELANGID(LANG_KOREAN, SUBLANG_DEFAULT),
-                        LockResource(LoadResource(hModule, hInfo)), SizeofResource(hModule, hInfo));
-                },
-                lParamCopy);
-        },
-        reinterpret_cast<LONG_PTR>(&copy));
+    EnumResourceTypesA(hOriginal, CopyResourcesOfType, reinterpret_cast<LONG_PTR>(hUpdate));
     FreeLibrary(hOriginal);
     if (!strBlock.empty())
         UpdateResourceA(hUpdate, RT_STRING, MAKEINTRESOURCEA(IDS_ABOUTBOX / 16 + 1),

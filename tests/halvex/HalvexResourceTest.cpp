@@ -127,6 +127,13 @@ std::vector<std::string> DescribeDialog(const std::string& strBytes) {
     return lines;
 }
 
+// Adds the id of resource |pszName| to the vector of ids |lParam|.
+BOOL CALLBACK AddResourceId(HMODULE, LPCWSTR, LPWSTR pszName, LONG_PTR lParam) {
+    reinterpret_cast<std::vector<ULONG_PTR>*>(lParam)->push_back(
+        reinterpret_cast<ULONG_PTR>(pszName));
+    return TRUE;
+}
+
 class HalvexResources : public testing::Test {
 protected:
     void SetUp() override {
@@ -187,14 +194,8 @@ TEST_F(HalvexResources, String101IsTheAboutEntryAndTheOnlyString) {
         EXPECT_EQ(nId == 101 ? 16 : 0, LoadStringW(m_hModule, nId, szOther, 64)) << nId;
     }
     std::vector<ULONG_PTR> blocks;
-    EnumResourceNamesW(
-        m_hModule, MAKEINTRESOURCEW(6),
-        [](HMODULE, LPCWSTR, LPWSTR pszName, LONG_PTR lParam) -> BOOL {
-            reinterpret_cast<std::vector<ULONG_PTR>*>(lParam)->push_back(
-                reinterpret_cast<ULONG_PTR>(pszName));
-            return TRUE;
-        },
-        reinterpret_cast<LONG_PTR>(&blocks));
+    EnumResourceNamesW(m_hModule, MAKEINTRESOURCEW(6), AddResourceId,
+                       reinterpret_cast<LONG_PTR>(&blocks));
     EXPECT_EQ(std::vector<ULONG_PTR>{7}, blocks);
 }
 
