@@ -53,7 +53,7 @@ void Click(HWND hDlg, int nId) {
                  reinterpret_cast<LPARAM>(GetDlgItem(hDlg, nId)));
 }
 
-// Runs |dlg| modally while |drive| works its window, captioned |strCaption|, from another thread,
+// Runs |dlg| modally while |drive| works its window, captioned |pszCaption|, from another thread,
 // and returns DoModal's result. Should |drive| leave the dialog up, it is cancelled.
 INT_PTR RunModal(CDialog& dlg, LPCWSTR pszCaption, const std::function<void(HWND)>& drive) {
     std::thread user([&] {
