@@ -7,7 +7,13 @@
 #include "CStringArray.h"
 
 #ifdef _WIN32
+#include "AfxModule.h"
 #include "CCmdTarget.h"
-#include "CWnd.h"
+#include "CDC.h"
+#include "CDataExchange.h"
+#include "CDialog.h"
+#include "CMenu.h"
+#include "CRect.h"
 #include "CWinApp.h"
+#include "CWnd.h"
 #endif

@@ -1,5 +1,9 @@
 #include "CString.h"
 
+#ifdef _WIN32
+#include "AfxModule.h"
+#endif
+
 #include <cctype>
 #include <cstring>
 
@@ -125,3 +129,16 @@ int CString::Compare(LPCTSTR lpsz) const {
     ASSERT(lpsz != NULL);
     return std::strcmp(m_str.c_str(), lpsz);
 }
+
+#ifdef _WIN32
+BOOL CString::LoadString(UINT nID) {
+    // LoadStringA cuts a string to the buffer: grow it until the string fits with room to spare.
+    for (int nSize = 256;; nSize *= 2) {
+        int nLength = ::LoadStringA(AfxGetResourceHandle(), nID, GetBuffer(nSize), nSize);
+        if (nLength < nSize - 1) {
+            ReleaseBuffer(nLength);
+            return nLength > 0;
+        }
+    }
+}
+#endif

@@ -40,6 +40,12 @@ public:
 
     int Compare(LPCTSTR lpsz) const;
 
+#ifdef _WIN32
+    // Replaces the text by string |nID| of the resource module, in the ANSI code page. TRUE when
+    // the string exists and is not empty; otherwise the text is empty.
+    BOOL LoadString(UINT nID);
+#endif
+
 private:
     std::string m_str;
 };

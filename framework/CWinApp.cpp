@@ -1,5 +1,7 @@
 #include "CWinApp.h"
 
+#include "AfxModule.h"
+
 namespace {
 CWinApp* g_pApp = NULL;
 
@@ -60,10 +62,15 @@ BOOL CWinApp::Enable3dControls() {
     return TRUE;
 }
 
+HICON CWinApp::LoadIcon(UINT nIDResource) const {
+    return ::LoadIconW(AfxGetResourceHandle(), MAKEINTRESOURCEW(nIDResource));
+}
+
 void CWinApp::OnHelp() {}
 
 void CWinApp::SetCurrentHandles(HINSTANCE hInstance) {
     m_hInstance = hInstance;
+    AfxSetInstanceHandle(hInstance);
     if (m_pszAppName == NULL) {
         m_strAppName = ExecutableTitle();
         m_pszAppName = m_strAppName;
@@ -72,6 +79,11 @@ void CWinApp::SetCurrentHandles(HINSTANCE hInstance) {
 
 CWinApp* AfxGetApp() {
     return g_pApp;
+}
+
+CWnd* AfxGetMainWnd() {
+    CWinApp* pApp = AfxGetApp();
+    return pApp != NULL ? pApp->m_pMainWnd : NULL;
 }
 
 int AfxMessageBox(LPCTSTR lpszText, UINT nType, UINT nIDHelp) {

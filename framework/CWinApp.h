@@ -26,6 +26,10 @@ public:
     // The platform draws every control in 3-D; kept so that programs can ask for it. TRUE.
     BOOL Enable3dControls();
 
+    // Icon |nIDResource| of the resource module, at the system's big icon size; NULL when there
+    // is none. The platform shares the handle: it is not destroyed.
+    HICON LoadIcon(UINT nIDResource) const;
+
     void OnHelp();
 
     LPCTSTR m_pszAppName = NULL;
@@ -43,6 +47,9 @@ private:
 
 // The program's one application object.
 CWinApp* AfxGetApp();
+
+// The application's main window object, or NULL when there is no application or main window.
+CWnd* AfxGetMainWnd();
 
 // The application message box. As the framework does, an MB_OK box without an icon of its own
 // gets the exclamation icon. Returns the button pressed.

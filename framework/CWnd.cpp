@@ -1,16 +1,231 @@
 #include "CWnd.h"
 
+#include "CDataExchange.h"
+
+#include <cstring>
+#include <map>
+
+namespace {
+// Per thread, as windows belong to the thread that made them.
+thread_local std::map<HWND, CWnd*> t_handleMap;
+thread_local MSG t_lastSentMsg = {};
+thread_local CWnd* t_pWndInit = NULL;
+thread_local HHOOK t_hHookOldCbtFilter = NULL;
+
+// The entry's handler with the signature that its nSig names (see AfxMsgHandler).
+template <class TMember> TMember HandlerAs(const AFX_MSGMAP_ENTRY* lpEntry) {
+    TMember pfn;
+    std::memcpy(&pfn, &lpEntry->pfn, sizeof pfn);
+    return pfn;
+}
+} // namespace
+
+BEGIN_MESSAGE_MAP(CWnd, CCmdTarget)
+ON_WM_NCDESTROY()
+END_MESSAGE_MAP()
+
 CWnd::~CWnd() {
     DestroyWindow();
+    m_menuSystem.Detach(); // the window's system menu is the platform's, not ours
+}
+
+CWnd* CWnd::FromHandlePermanent(HWND hWnd) {
+    auto it = t_handleMap.find(hWnd);
+    return it != t_handleMap.end() ? it->second : NULL;
+}
+
+BOOL CWnd::Attach(HWND hWndNew) {
+    ASSERT(m_hWnd == NULL);
+    ASSERT(FromHandlePermanent(hWndNew) == NULL);
+    if (hWndNew == NULL)
+        return FALSE;
+    t_handleMap[hWndNew] = this;
+    m_hWnd = hWndNew;
+    return TRUE;
+}
+
+HWND CWnd::Detach() {
+    HWND hWnd = m_hWnd;
+    if (hWnd != NULL)
+        t_handleMap.erase(hWnd);
+    m_hWnd = NULL;
+    return hWnd;
 }
 
 BOOL CWnd::DestroyWindow() {
     if (m_hWnd == NULL)
         return FALSE;
     BOOL bResult = ::DestroyWindow(m_hWnd);
-    m_hWnd = NULL;
+    // A window that never took the framework's procedure sends no WM_NCDESTROY here.
+    if (m_hWnd != NULL)
+        Detach();
     return bResult;
 }
 
-CDialog::CDialog(UINT nIDTemplate, CWnd* pParentWnd)
-    : m_nIDTemplate(nIDTemplate), m_pParentWnd(pParentWnd) {}
+LRESULT CWnd::SendMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+    return ::SendMessageA(m_hWnd, message, wParam, lParam);
+}
+
+CMenu* CWnd::GetSystemMenu(BOOL bRevert) const {
+    m_menuSystem.Detach();
+    if (!m_menuSystem.Attach(::GetSystemMenu(m_hWnd, bRevert)))
+        return NULL;
+    return &m_menuSystem;
+}
+
+HICON CWnd::SetIcon(HICON hIcon, BOOL bBigIcon) {
+    return reinterpret_cast<HICON>(
+        SendMessage(WM_SETICON, bBigIcon ? ICON_BIG : ICON_SMALL, reinterpret_cast<LPARAM>(hIcon)));
+}
+
+BOOL CWnd::IsIconic() const {
+    return ::IsIconic(m_hWnd);
+}
+
+void CWnd::GetClientRect(LPRECT lpRect) const {
+    ::GetClientRect(m_hWnd, lpRect);
+}
+
+BOOL CWnd::UpdateData(BOOL bSaveAndValidate) {
+    CDataExchange dx(this, bSaveAndValidate);
+    DoDataExchange(&dx);
+    return TRUE;
+}
+
+// A window without members bound to controls exchanges nothing.
+void CWnd::DoDataExchange(CDataExchange*) {}
+
+LRESULT CWnd::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
+    LRESULT lResult = 0;
+    if (!OnWndMsg(message, wParam, lParam, &lResult))
+        lResult = DefWindowProc(message, wParam, lParam);
+    return lResult;
+}
+
+BOOL CWnd::OnWndMsg(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* pResult) {
+    if (message == WM_COMMAND) {
+        if (!OnCommand(wParam, lParam))
+            return FALSE;
+        *pResult = 1;
+        return TRUE;
+    }
+
+    const AFX_MSGMAP_ENTRY* lpEntry = NULL;
+    for (const AFX_MSGMAP* pMap = GetMessageMap(); pMap != NULL && lpEntry == NULL;
+         pMap = pMap->pfnGetBaseMap != NULL ? pMap->pfnGetBaseMap() : NULL)
+        lpEntry = AfxFindMessageEntry(pMap->lpEntries, message, 0, 0);
+    if (lpEntry == NULL)
+        return FALSE;
+
+    LRESULT lResult = 0;
+    switch (lpEntry->nSig) {
+    case AfxSig_vv:
+        (this->*HandlerAs<void (CWnd::*)()>(lpEntry))();
+        break;
+    case AfxSig_vwl:
+        (this->*HandlerAs<void (CWnd::*)(UINT, LPARAM)>(lpEntry))(static_cast<UINT>(wParam),
+                                                                  lParam);
+        break;
+    case AfxSig_hv:
+        lResult = reinterpret_cast<LRESULT>((this->*HandlerAs<HCURSOR (CWnd::*)()>(lpEntry))());
+        break;
+    default:
+        ASSERT(FALSE); // an entry whose signature the dispatcher does not know
+        return FALSE;
+    }
+    *pResult = lResult;
+    return TRUE;
+}
+
+BOOL CWnd::OnCommand(WPARAM wParam, LPARAM lParam) {
+    UINT nID = LOWORD(wParam);
+    int nCode = HIWORD(wParam);
+    // Menus and accelerators (no control) send commands; a control sends its notification code.
+    if (lParam == 0)
+        nCode = CN_COMMAND;
+    return OnCmdMsg(nID, nCode, NULL, NULL);
+}
+
+LRESULT CWnd::DefWindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
+    if (m_pfnSuper != NULL)
+        return ::CallWindowProcW(m_pfnSuper, m_hWnd, message, wParam, lParam);
+    return ::DefWindowProcW(m_hWnd, message, wParam, lParam);
+}
+
+LRESULT CWnd::Default() {
+    return DefWindowProc(t_lastSentMsg.message, t_lastSentMsg.wParam, t_lastSentMsg.lParam);
+}
+
+void CWnd::PostNcDestroy() {}
+
+void CWnd::OnSysCommand(UINT, LPARAM) {
+    Default();
+}
+
+void CWnd::OnPaint() {
+    Default();
+}
+
+HCURSOR CWnd::OnQueryDragIcon() {
+    return reinterpret_cast<HCURSOR>(Default());
+}
+
+void CWnd::OnNcDestroy() {
+    // The platform ends the window with this message; give the window back its own procedure
+    // unless someone subclassed it after us.
+    LONG_PTR pfnWndProc = ::GetWindowLongPtrW(m_hWnd, GWLP_WNDPROC);
+    Default();
+    if (m_pfnSuper != NULL && ::GetWindowLongPtrW(m_hWnd, GWLP_WNDPROC) == pfnWndProc)
+        ::SetWindowLongPtrW(m_hWnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(m_pfnSuper));
+    m_pfnSuper = NULL;
+    Detach();
+    PostNcDestroy();
+}
+
+LRESULT AfxCallWndProc(CWnd* pWnd, HWND hWnd, UINT nMsg, WPARAM wParam, LPARAM lParam) {
+    MSG oldState = t_lastSentMsg; // messages nest: a handler may send others
+    t_lastSentMsg.hwnd = hWnd;
+    t_lastSentMsg.message = nMsg;
+    t_lastSentMsg.wParam = wParam;
+    t_lastSentMsg.lParam = lParam;
+    LRESULT lResult = pWnd->WindowProc(nMsg, wParam, lParam);
+    t_lastSentMsg = oldState;
+    return lResult;
+}
+
+LRESULT CALLBACK AfxWndProc(HWND hWnd, UINT nMsg, WPARAM wParam, LPARAM lParam) {
+    CWnd* pWnd = CWnd::FromHandlePermanent(hWnd);
+    if (pWnd == NULL)
+        return ::DefWindowProcW(hWnd, nMsg, wParam, lParam);
+    return AfxCallWndProc(pWnd, hWnd, nMsg, wParam, lParam);
+}
+
+LRESULT CALLBACK AfxCbtFilterHook(int nCode, WPARAM wParam, LPARAM lParam) {
+    if (nCode == HCBT_CREATEWND && t_pWndInit != NULL) {
+        HWND hWnd = reinterpret_cast<HWND>(wParam);
+        CWnd* pWndInit = t_pWndInit;
+        t_pWndInit = NULL; // only the first window: a dialog's controls follow it
+        pWndInit->Attach(hWnd);
+        pWndInit->m_pfnSuper = reinterpret_cast<WNDPROC>(
+            ::SetWindowLongPtrW(hWnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&AfxWndProc)));
+    }
+    return ::CallNextHookEx(t_hHookOldCbtFilter, nCode, wParam, lParam);
+}
+
+void AfxHookWindowCreate(CWnd* pWnd) {
+    ASSERT(pWnd != NULL && pWnd->m_hWnd == NULL);
+    if (t_hHookOldCbtFilter == NULL)
+        t_hHookOldCbtFilter =
+            ::SetWindowsHookExW(WH_CBT, AfxCbtFilterHook, NULL, ::GetCurrentThreadId());
+    t_pWndInit = pWnd;
+}
+
+BOOL AfxUnhookWindowCreate() {
+    if (t_hHookOldCbtFilter != NULL) {
+        ::UnhookWindowsHookEx(t_hHookOldCbtFilter);
+        t_hHookOldCbtFilter = NULL;
+    }
+    BOOL bAttached = t_pWndInit == NULL;
+    t_pWndInit = NULL;
+    return bAttached;
+}

@@ -19,6 +19,15 @@ std::string ReadText(const std::string& strPath) {
     return text.str();
 }
 
+std::string Utf8(const std::wstring& str) {
+    int nLength = WideCharToMultiByte(CP_UTF8, 0, str.data(), static_cast<int>(str.size()), NULL, 0,
+                                      NULL, NULL);
+    std::string strUtf8(nLength > 0 ? nLength : 0, '\0');
+    WideCharToMultiByte(CP_UTF8, 0, str.data(), static_cast<int>(str.size()), &strUtf8[0], nLength,
+                        NULL, NULL);
+    return strUtf8;
+}
+
 namespace {
 // The test's own environment block with |environment| set in it.
 std::string EnvironmentBlock(const std::vector<std::pair<std::string, std::string>>& environment) {

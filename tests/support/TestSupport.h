@@ -16,6 +16,9 @@ std::string WindowsPath(const std::string& strUnixPath);
 // The whole file, or "" when it cannot be read.
 std::string ReadText(const std::string& strPath);
 
+// |str| in UTF-8, for messages and comparisons that print readably.
+std::string Utf8(const std::wstring& str);
+
 // A program started by a test. The destructor ends it if it still runs and closes its handles.
 class ChildProcess {
 public:

@@ -1,0 +1,23 @@
+#include "CDC.h"
+
+#include "CWnd.h"
+
+CDC::~CDC() {
+    if (m_hDC != NULL)
+        ::DeleteDC(m_hDC);
+}
+
+BOOL CDC::DrawIcon(int x, int y, HICON hIcon) {
+    ASSERT(m_hDC != NULL);
+    return ::DrawIcon(m_hDC, x, y, hIcon);
+}
+
+CPaintDC::CPaintDC(CWnd* pWnd) : m_hWnd(pWnd->GetSafeHwnd()) {
+    ASSERT(::IsWindow(m_hWnd));
+    m_hDC = ::BeginPaint(m_hWnd, &m_ps);
+}
+
+CPaintDC::~CPaintDC() {
+    ::EndPaint(m_hWnd, &m_ps);
+    m_hDC = NULL; // EndPaint released it: not ours to delete
+}

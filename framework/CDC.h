@@ -1,0 +1,32 @@
+// Device contexts: the framework object for a drawing surface, and the one a window paints with.
+#pragma once
+
+#include "CObject.h"
+
+class CWnd;
+
+class CDC : public CObject {
+public:
+    CDC() = default;
+    // Deletes the device context held, if any.
+    ~CDC() override;
+
+    HDC GetSafeHdc() const { return m_hDC; }
+    // Draws |hIcon| with its upper left corner at |x|, |y|; TRUE on success.
+    BOOL DrawIcon(int x, int y, HICON hIcon);
+
+    HDC m_hDC = NULL;
+};
+
+// Painting a window in answer to WM_PAINT: begins the paint in the constructor and ends it in the
+// destructor, so that the update region is validated however the handler leaves.
+class CPaintDC : public CDC {
+public:
+    explicit CPaintDC(CWnd* pWnd);
+    ~CPaintDC() override;
+
+    PAINTSTRUCT m_ps;
+
+protected:
+    HWND m_hWnd;
+};

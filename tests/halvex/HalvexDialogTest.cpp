@@ -1,0 +1,418 @@
+// The main dialog and its About box run for real on a display, each test in a sandbox of its own
+// whose programs use the Korean code page. The dialog runs modally on the test's main thread; a
+// second thread works it as a user would and reads it back through the platform's own calls.
+#include "HalvexDlg.h"
+#include "TestSupport.h"
+
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <mutex>
+#include <thread>
+
+using namespace test_support;
+
+namespace {
+const DWORD kWaitMilliseconds = 10000;
+const WCHAR kMainCaption[] = L"Halvex";
+const WCHAR kAboutCaption[] = L"Halvex 정보";
+const WCHAR kAboutEntry[] = L"Halvex 정보(&A)...";
+
+std::wstring WindowTextW(HWND hWnd) {
+    WCHAR szText[256] = L"";
+    GetWindowTextW(hWnd, szText, 256);
+    return szText;
+}
+
+// Polls |done| until it holds, for up to kWaitMilliseconds; whether it came to hold.
+bool WaitUntil(const std::function<bool()>& done) {
+    for (DWORD dwStart = GetTickCount(); GetTickCount() - dwStart < kWaitMilliseconds; Sleep(20))
+        if (done())
+            return true;
+    return false;
+}
+
+// Waits for the visible dialog captioned |pszCaption| (the sandbox runs no other program's);
+// NULL when none came.
+HWND WaitForDialog(LPCWSTR pszCaption) {
+    HWND hWnd = NULL;
+    WaitUntil([&] {
+        hWnd = FindWindowW(L"#32770", pszCaption);
+        return hWnd != NULL && IsWindowVisible(hWnd);
+    });
+    return hWnd != NULL && IsWindowVisible(hWnd) ? hWnd : NULL;
+}
+
+bool WaitUntilGone(HWND hWnd) {
+    return WaitUntil([&] { return !IsWindow(hWnd); });
+}
+
+// Clicks the button |nId| of |hDlg| as the button itself reports it.
+void Click(HWND hDlg, int nId) {
+    PostMessageW(hDlg, WM_COMMAND, MAKEWPARAM(nId, BN_CLICKED),
+                 reinterpret_cast<LPARAM>(GetDlgItem(hDlg, nId)));
+}
+
+// Runs |dlg| modally while |drive| works its window, captioned |pszCaption|, from another thread,
+// and returns DoModal's result. Should |drive| leave the dialog up, it is cancelled.
+INT_PTR RunModal(CDialog& dlg, LPCWSTR pszCaption, const std::function<void(HWND)>& drive) {
+    std::thread user([&] {
+        HWND hWnd = WaitForDialog(pszCaption);
+        EXPECT_NE(nullptr, hWnd) << "no dialog " << Utf8(pszCaption) << " appeared";
+        if (hWnd == NULL)
+            return;
+        drive(hWnd);
+        PostMessageW(hWnd, WM_COMMAND, IDCANCEL, 0);
+    });
+    INT_PTR nResult = dlg.DoModal();
+    user.join();
+    return nResult;
+}
+
+// The main dialog run as a dialog application runs it: as the application's main window.
+INT_PTR RunMainDialog(const std::function<void(HWND)>& drive) {
+    CHalvexDlg dlg;
+    AfxGetApp()->m_pMainWnd = &dlg;
+    INT_PTR nResult = RunModal(dlg, kMainCaption, drive);
+    AfxGetApp()->m_pMainWnd = NULL;
+    return nResult;
+}
+
+struct MenuItem {
+    UINT nType;
+    UINT_PTR nId;
+    std::wstring strText;
+};
+
+std::vector<MenuItem> MenuItems(HMENU hMenu) {
+    std::vector<MenuItem> items;
+    for (int i = 0; i < GetMenuItemCount(hMenu); i++) {
+        WCHAR szText[128] = L"";
+        MENUITEMINFOW info = {};
+        info.cbSize = sizeof info;
+        info.fMask = MIIM_FTYPE | MIIM_ID | MIIM_STRING;
+        info.dwTypeData = szText;
+        info.cch = 128;
+        GetMenuItemInfoW(hMenu, i, TRUE, &info);
+        items.push_back({info.fType, info.wID, szText});
+    }
+    return items;
+}
+
+struct ChildControl {
+    std::wstring strClass;
+    int nId;
+    std::wstring strText; // an icon control must show an icon instead
+    HWND hWnd;
+};
+
+std::vector<ChildControl> Controls(HWND hDlg) {
+    std::vector<ChildControl> controls;
+    for (HWND hChild = GetWindow(hDlg, GW_CHILD); hChild != NULL;
+         hChild = GetWindow(hChild, GW_HWNDNEXT)) {
+        WCHAR szClass[32] = L"";
+        GetClassNameW(hChild, szClass, 32);
+        controls.push_back({szClass, GetDlgCtrlID(hChild), WindowTextW(hChild), hChild});
+    }
+    return controls;
+}
+
+void ExpectControls(const std::vector<ChildControl>& expected, HWND hDlg) {
+    std::vector<ChildControl> actual = Controls(hDlg);
+    ASSERT_EQ(expected.size(), actual.size()) << Utf8(WindowTextW(hDlg));
+    for (size_t i = 0; i < expected.size(); i++) {
+        EXPECT_EQ(0, _wcsicmp(expected[i].strClass.c_str(), actual[i].strClass.c_str()))
+            << i << ": " << Utf8(actual[i].strClass);
+        EXPECT_EQ(expected[i].nId, actual[i].nId) << i;
+        if (_wcsicmp(actual[i].strClass.c_str(), L"Static") == 0 &&
+            (GetWindowLongW(actual[i].hWnd, GWL_STYLE) & SS_TYPEMASK) == SS_ICON)
+            EXPECT_NE(0, SendMessageW(actual[i].hWnd, STM_GETICON, 0, 0)) << i << ": no icon";
+        else
+            EXPECT_EQ(Utf8(expected[i].strText), Utf8(actual[i].strText)) << i;
+    }
+}
+
+HICON ApplicationIcon() {
+    return LoadIconW(GetModuleHandleW(NULL), MAKEINTRESOURCEW(IDR_MAINFRAME));
+}
+
+class HalvexDialog : public testing::Test {
+protected:
+    void SetUp() override {
+        // The program's strings are Korean in the ANSI code page, as on the systems it is for.
+        ASSERT_EQ(949u, GetACP());
+    }
+};
+} // namespace
+
+TEST_F(HalvexDialog, MainDialogShowsItsControlsAboutEntryAndIcon) {
+    INT_PTR nResult = RunMainDialog([](HWND hDlg) {
+        EXPECT_EQ(Utf8(kMainCaption), Utf8(WindowTextW(hDlg)));
+        ExpectControls({{L"Button", IDOK, L"확인", NULL},
+                        {L"Button", IDCANCEL, L"취소", NULL},
+                        {L"Static", -1, L"TODO: 대화 상자 컨트롤을 여기에 두십시오.", NULL}},
+                       hDlg);
+
+        std::vector<MenuItem> items = MenuItems(GetSystemMenu(hDlg, FALSE));
+        ASSERT_LE(2u, items.size());
+        const MenuItem& separator = items[items.size() - 2];
+        const MenuItem& about = items.back();
+        EXPECT_EQ(static_cast<UINT>(MFT_SEPARATOR), separator.nType & MFT_SEPARATOR);
+        EXPECT_EQ(0u, separator.nId);
+        EXPECT_EQ(static_cast<UINT>(MFT_STRING), about.nType);
+        EXPECT_EQ(0x0010u, about.nId);
+        EXPECT_EQ(Utf8(kAboutEntry), Utf8(about.strText));
+
+        HICON hIcon = ApplicationIcon();
+        ASSERT_NE(nullptr, hIcon);
+        EXPECT_EQ(hIcon, reinterpret_cast<HICON>(SendMessageW(hDlg, WM_GETICON, ICON_BIG, 0)));
+        EXPECT_EQ(hIcon, reinterpret_cast<HICON>(SendMessageW(hDlg, WM_GETICON, ICON_SMALL, 0)));
+        EXPECT_EQ(hIcon, reinterpret_cast<HICON>(SendMessageW(hDlg, WM_QUERYDRAGICON, 0, 0)));
+        Click(hDlg, IDOK);
+    });
+    EXPECT_EQ(IDOK, nResult);
+}
+
+TEST_F(HalvexDialog, OkAndCancelEndTheDialogsWithTheirResults) {
+    const struct {
+        const char* pszHow;
+        UINT nMessage;
+        WPARAM wParam;
+        bool bFromButton;
+        INT_PTR nExpected;
+    } cases[] = {
+        {"OK button", WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), true, IDOK},
+        {"Cancel button", WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), true, IDCANCEL},
+        {"Enter key", WM_COMMAND, IDOK, false, IDOK},
+    };
+    for (const auto& c : cases) {
+        INT_PTR nResult = RunMainDialog([&](HWND hDlg) {
+            HWND hButton = c.bFromButton ? GetDlgItem(hDlg, LOWORD(c.wParam)) : NULL;
+            PostMessageW(hDlg, c.nMessage, c.wParam, reinterpret_cast<LPARAM>(hButton));
+            EXPECT_TRUE(WaitUntilGone(hDlg)) << c.pszHow;
+        });
+        EXPECT_EQ(c.nExpected, nResult) << c.pszHow;
+    }
+
+    CAboutDlg dlgAbout;
+    EXPECT_EQ(IDOK, RunModal(dlgAbout, kAboutCaption, [](HWND hDlg) { Click(hDlg, IDOK); }));
+}
+
+TEST_F(HalvexDialog, AboutCommandOpensTheAboutBoxAgainWhateverItsLowBits) {
+    RunMainDialog([&](HWND hMain) {
+        for (WPARAM nCommand : {0x0010, 0x0011, 0x001F, 0x0010}) {
+            PostMessageW(hMain, WM_SYSCOMMAND, nCommand, 0);
+            HWND hAbout = WaitForDialog(kAboutCaption);
+            ASSERT_NE(nullptr, hAbout) << "no About box for " << nCommand;
+            // A classic template stores control ids in 16 bits: -1 comes back as 0xFFFF.
+            ExpectControls({{L"Static", 0xFFFF, L"", NULL},
+                            {L"Static", 0xFFFF, L"Halvex 버전 1.0", NULL},
+                            {L"Static", 0xFFFF, L"Copyright (C) 2003", NULL},
+                            {L"Button", IDOK, L"확인", NULL}},
+                           hAbout);
+            // Modal to the main dialog, which waits disabled until the box closes.
+            EXPECT_EQ(hMain, GetWindow(hAbout, GW_OWNER)) << nCommand;
+            EXPECT_FALSE(IsWindowEnabled(hMain)) << nCommand;
+            Click(hAbout, IDOK);
+            EXPECT_TRUE(WaitUntilGone(hAbout)) << nCommand;
+            EXPECT_TRUE(WaitUntil([&] { return IsWindowEnabled(hMain) != FALSE; })) << nCommand;
+        }
+        Click(hMain, IDOK);
+    });
+}
+
+TEST_F(HalvexDialog, OtherSystemCommandsReachThePlatform) {
+    INT_PTR nResult = RunMainDialog([&](HWND hMain) {
+        const struct {
+            WPARAM nCommand;
+            bool bIconic;
+        } cases[] = {{SC_MINIMIZE, true}, {SC_RESTORE, false}, {0x0020, false}};
+        for (const auto& c : cases) {
+            SendMessageW(hMain, WM_SYSCOMMAND, c.nCommand, 0);
+            EXPECT_EQ(c.bIconic, IsIconic(hMain) != FALSE) << c.nCommand;
+        }
+        // 0x0020 is not the About command: it must not have opened the box. Closing cancels.
+        EXPECT_EQ(nullptr, FindWindowW(L"#32770", kAboutCaption));
+        PostMessageW(hMain, WM_SYSCOMMAND, SC_CLOSE, 0);
+        EXPECT_TRUE(WaitUntilGone(hMain));
+    });
+    EXPECT_EQ(IDCANCEL, nResult);
+}
+
+namespace {
+// Adds resource |pszName| of |hModule| to the update |lParam|, unless it is the string block
+// that the copy replaces.
+BOOL CALLBACK CopyResource(HMODULE hModule, LPCSTR pszType, LPSTR pszName, LONG_PTR lParam) {
+    if (pszType == RT_STRING && pszName == MAKEINTRESOURCEA(IDS_ABOUTBOX / 16 + 1))
+        return TRUE;
+    HRSRC hInfo = FindResourceA(hModule, pszName, pszType);
+    return UpdateResourceA(reinterpret_cast<HANDLE>(lParam), pszType, pszName,
+                           MAKELANGID(LANG_KOREAN, SUBLANG_DEFAULT),
+                           LockResource(LoadResource(hModule, hInfo)),
+                           SizeofResource(hModule, hInfo));
+}
+
+BOOL CALLBACK CopyResourcesOfType(HMODULE hModule, LPSTR pszType, LONG_PTR lParam) {
+    return EnumResourceNamesA(hModule, pszType, CopyResource, lParam);
+}
+
+// A copy of the program's resources in which the string block of ids 96 to 111 is |strBlock|,
+// or is left out when that is empty; loaded, or NULL on failure. The copy is written afresh with
+// every other resource of the original, through the platform's resource writer.
+HMODULE LoadResourcesWithStringBlock(const std::string& strBlock) {
+    std::string strModule = WindowsPath(RESOURCE_MODULE);
+    char szDir[MAX_PATH] = "", szCopy[MAX_PATH] = "";
+    GetTempPathA(MAX_PATH, szDir);
+    if (!GetTempFileNameA(szDir, "res", 0, szCopy) || !CopyFileA(strModule.c_str(), szCopy, FALSE))
+        return NULL;
+    HMODULE hOriginal = LoadLibraryExA(strModule.c_str(), NULL, LOAD_LIBRARY_AS_DATAFILE);
+    HANDLE hUpdate = BeginUpdateResourceA(szCopy, TRUE);
+    if (hOriginal == NULL || hUpdate == NULL)
+        return NULL;
+    EnumResourceTypesA(hOriginal, CopyResourcesOfType, reinterpret_cast<LONG_PTR>(hUpdate));
+    FreeLibrary(hOriginal);
+    if (!strBlock.empty())
+        UpdateResourceA(hUpdate, RT_STRING, MAKEINTRESOURCEA(IDS_ABOUTBOX / 16 + 1),
+                        MAKELANGID(LANG_KOREAN, SUBLANG_DEFAULT),
+                        const_cast<char*>(strBlock.data()), static_cast<DWORD>(strBlock.size()));
+    if (!EndUpdateResourceA(hUpdate, FALSE))
+        return NULL;
+    return LoadLibraryA(szCopy);
+}
+} // namespace
+
+TEST_F(HalvexDialog, WithoutItsStringNeitherSeparatorNorAboutEntryIsAdded) {
+    std::vector<MenuItem> full;
+    RunMainDialog([&](HWND hDlg) {
+        full = MenuItems(GetSystemMenu(hDlg, FALSE));
+        Click(hDlg, IDOK);
+    });
+    ASSERT_LE(2u, full.size());
+
+    const struct {
+        const char* pszCase;
+        std::string strBlock;
+    } cases[] = {
+        {"string 101 missing", ""},
+        {"string 101 empty", std::string(16 * sizeof(WCHAR), '\0')}, // 16 strings of length 0
+    };
+    for (const auto& c : cases) {
+        HMODULE hResources = LoadResourcesWithStringBlock(c.strBlock);
+        ASSERT_NE(nullptr, hResources) << c.pszCase;
+        WCHAR szText[64] = L"sentinel";
+        EXPECT_EQ(0, LoadStringW(hResources, IDS_ABOUTBOX, szText, 64)) << c.pszCase;
+        AfxSetResourceHandle(hResources);
+        RunMainDialog([&](HWND hDlg) {
+            std::vector<MenuItem> items = MenuItems(GetSystemMenu(hDlg, FALSE));
+            EXPECT_EQ(full.size() - 2, items.size()) << c.pszCase;
+            for (size_t i = 0; i < items.size() && i < full.size(); i++)
+                EXPECT_EQ(full[i].nId, items[i].nId) << c.pszCase << ", item " << i;
+            Click(hDlg, IDOK);
+        });
+        AfxSetResourceHandle(NULL);
+        FreeLibrary(hResources);
+    }
+}
+
+namespace {
+// What the paint handler did, through the test executable's imports, which the dialog code
+// linked into it calls: its view of the window is made up, its drawing recorded.
+struct PaintLog {
+    BOOL bIconic = FALSE;
+    int cxClient = 0, cyClient = 0;
+    int nIconicQueries = 0;
+    std::vector<std::string> events;
+};
+std::mutex g_paintMutex;
+PaintLog g_paint;
+decltype(&DrawIcon) g_pfnDrawIcon = NULL;
+decltype(&SendMessageA) g_pfnSendMessageA = NULL;
+
+BOOL WINAPI FakeIsIconic(HWND) {
+    std::lock_guard<std::mutex> lock(g_paintMutex);
+    g_paint.nIconicQueries++;
+    return g_paint.bIconic;
+}
+
+BOOL WINAPI FakeGetClientRect(HWND, LPRECT lpRect) {
+    std::lock_guard<std::mutex> lock(g_paintMutex);
+    return SetRect(lpRect, 0, 0, g_paint.cxClient, g_paint.cyClient);
+}
+
+std::string Hex(const void* p) {
+    char sz[32];
+    snprintf(sz, sizeof sz, "%p", p);
+    return sz;
+}
+
+BOOL WINAPI RecordingDrawIcon(HDC hDC, int x, int y, HICON hIcon) {
+    {
+        std::lock_guard<std::mutex> lock(g_paintMutex);
+        g_paint.events.push_back("draw " + Hex(hIcon) + " on " + Hex(hDC) + " at " +
+                                 std::to_string(x) + "," + std::to_string(y));
+    }
+    return g_pfnDrawIcon(hDC, x, y, hIcon);
+}
+
+LRESULT WINAPI RecordingSendMessageA(HWND hWnd, UINT nMsg, WPARAM wParam, LPARAM lParam) {
+    if (nMsg == WM_ICONERASEBKGND) {
+        std::lock_guard<std::mutex> lock(g_paintMutex);
+        g_paint.events.push_back("erase " + Hex(reinterpret_cast<HDC>(wParam)) + " " +
+                                 std::to_string(lParam));
+    }
+    return g_pfnSendMessageA(hWnd, nMsg, wParam, lParam);
+}
+} // namespace
+
+TEST_F(HalvexDialog, PaintingWhileMinimisedCentresTheIconRoundingTowardZero) {
+    ASSERT_EQ(32, GetSystemMetrics(SM_CXICON));
+    ASSERT_EQ(32, GetSystemMetrics(SM_CYICON));
+    ImportPatch iconic("user32.dll", "IsIconic", reinterpret_cast<void*>(&FakeIsIconic));
+    ImportPatch client("user32.dll", "GetClientRect", reinterpret_cast<void*>(&FakeGetClientRect));
+    ImportPatch draw("user32.dll", "DrawIcon", reinterpret_cast<void*>(&RecordingDrawIcon));
+    ImportPatch send("user32.dll", "SendMessageA", reinterpret_cast<void*>(&RecordingSendMessageA));
+    ASSERT_TRUE(iconic.Patched() && client.Patched() && draw.Patched() && send.Patched());
+    g_pfnDrawIcon = reinterpret_cast<decltype(&DrawIcon)>(draw.Original());
+    g_pfnSendMessageA = reinterpret_cast<decltype(&SendMessageA)>(send.Original());
+
+    const struct {
+        BOOL bIconic;
+        int cxClient, cyClient;
+        int x, y; // where the icon is drawn, when it is
+    } cases[] = {
+        {TRUE, 20, 20, -5, -5}, // narrower than the icon: -11 / 2 truncates to -5, not -6
+        {TRUE, 30, 31, 0, 0},   // -1 / 2 and 0 / 2
+        {TRUE, 101, 61, 35, 15},
+        {FALSE, 101, 61, 0, 0}, // not minimised: the platform paints, nothing of ours
+    };
+    RunMainDialog([&](HWND hDlg) {
+        std::string strIcon = Hex(ApplicationIcon());
+        for (const auto& c : cases) {
+            {
+                std::lock_guard<std::mutex> lock(g_paintMutex);
+                g_paint.bIconic = c.bIconic;
+                g_paint.cxClient = c.cxClient;
+                g_paint.cyClient = c.cyClient;
+                g_paint.nIconicQueries = 0;
+                g_paint.events.clear();
+            }
+            // Sent to the dialog's thread and handled before the call returns.
+            RedrawWindow(hDlg, NULL, NULL, RDW_INVALIDATE | RDW_UPDATENOW);
+            // Each paint, the one asked for and any the platform adds, must do the same.
+            std::lock_guard<std::mutex> lock(g_paintMutex);
+            EXPECT_LE(1, g_paint.nIconicQueries) << c.cxClient << "x" << c.cyClient;
+            std::vector<std::string> expected;
+            for (int i = 0; c.bIconic && i < g_paint.nIconicQueries; i++) {
+                // The background is erased on the paint context the icon is then drawn on.
+                std::string strErase = 2u * i < g_paint.events.size() ? g_paint.events[2 * i] : "";
+                std::string strDC =
+                    strErase.size() > 6 ? strErase.substr(6, strErase.find(' ', 6) - 6) : "?";
+                expected.push_back("erase " + strDC + " 0");
+                expected.push_back("draw " + strIcon + " on " + strDC + " at " +
+                                   std::to_string(c.x) + "," + std::to_string(c.y));
+            }
+            EXPECT_EQ(expected, g_paint.events) << c.cxClient << "x" << c.cyClient;
+        }
+        Click(hDlg, IDOK);
+    });
+}

@@ -1,0 +1,250 @@
+// Halvex.exe's resources read back through the platform's own readers: the Korean resource of
+// each kind found by FindResourceExW, the dialog templates decoded from their bytes, the string
+// through LoadStringW, the icon images against the icon file, the version block through
+// GetFileVersionInfoW and VerQueryValueW.
+#include "TestResources.h"
+#include "TestSupport.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdarg>
+#include <cstring>
+
+using namespace test_support;
+
+namespace {
+const WORD kKorean = 0x0412;
+
+// Reads a template front to back: little-endian fields, strings, ordinals, alignment.
+class TemplateReader {
+public:
+    explicit TemplateReader(const std::string& strBytes) : m_strBytes(strBytes) {}
+
+    template <class T> T Read() {
+        T value = T();
+        if (m_nOffset + sizeof(T) <= m_strBytes.size())
+            std::memcpy(&value, m_strBytes.data() + m_nOffset, sizeof(T));
+        m_nOffset += sizeof(T);
+        return value;
+    }
+    std::string String() {
+        std::wstring str;
+        for (WCHAR ch; (ch = Read<WCHAR>()) != 0 && m_nOffset <= m_strBytes.size();)
+            str += ch;
+        return Utf8(str);
+    }
+    // A string, or an ordinal written as "#n"; "" for none.
+    std::string StringOrOrdinal() {
+        if (Peek() != 0xFFFF)
+            return String();
+        Read<WORD>();
+        return "#" + std::to_string(Read<WORD>());
+    }
+    void AlignToDword() { m_nOffset = (m_nOffset + 3) & ~size_t(3); }
+
+private:
+    WORD Peek() {
+        WORD w = Read<WORD>();
+        m_nOffset -= sizeof(WORD);
+        return w;
+    }
+
+    const std::string& m_strBytes;
+    size_t m_nOffset = 0;
+};
+
+std::string ClassName(const std::string& strClass) {
+    const char* const names[] = {"Button", "Edit", "Static", "ListBox", "ScrollBar", "ComboBox"};
+    for (int i = 0; i < 6; i++)
+        if (strClass == "#" + std::to_string(0x80 + i))
+            return names[i];
+    return strClass;
+}
+
+std::string Format(const char* pszFormat, ...) {
+    char sz[512];
+    va_list args;
+    va_start(args, pszFormat);
+    vsnprintf(sz, sizeof sz, pszFormat, args);
+    va_end(args);
+    return sz;
+}
+
+// A classic or extended dialog template, decoded a line per group of fields so that a difference
+// names them: the dialog, its font, then each control. Predefined classes read as names,
+// ordinals as "#n".
+std::vector<std::string> DescribeDialog(const std::string& strBytes) {
+    TemplateReader in(strBytes);
+    WORD wVersion = in.Read<WORD>(), wSignature = in.Read<WORD>();
+    bool bExtended = wVersion == 1 && wSignature == 0xFFFF;
+    DWORD dwHelpId = 0, dwExStyle, dwStyle = MAKELONG(wVersion, wSignature);
+    if (bExtended) {
+        dwHelpId = in.Read<DWORD>();
+        dwExStyle = in.Read<DWORD>();
+        dwStyle = in.Read<DWORD>();
+    } else {
+        dwExStyle = in.Read<DWORD>();
+    }
+    WORD wItems = in.Read<WORD>();
+    short x = in.Read<short>(), y = in.Read<short>(), cx = in.Read<short>(), cy = in.Read<short>();
+    std::string strMenu = in.StringOrOrdinal(), strClass = in.StringOrOrdinal();
+    std::vector<std::string> lines = {
+        Format("%s help %lu exstyle %08lX style %08lX at %d,%d size %dx%d menu '%s' class '%s'",
+               bExtended ? "extended" : "classic", dwHelpId, dwExStyle, dwStyle, x, y, cx, cy,
+               strMenu.c_str(), strClass.c_str())};
+    lines.push_back("caption '" + in.String() + "'");
+    if (dwStyle & DS_SETFONT) {
+        WORD wPointSize = in.Read<WORD>();
+        std::string strFont = Format("font %u", wPointSize);
+        if (bExtended) {
+            WORD wWeight = in.Read<WORD>();
+            BYTE bItalic = in.Read<BYTE>(), bCharSet = in.Read<BYTE>();
+            strFont += Format(" weight %u italic %u charset %u", wWeight, bItalic, bCharSet);
+        }
+        lines.push_back(strFont + " '" + in.String() + "'");
+    }
+    for (WORD i = 0; i < wItems; i++) {
+        in.AlignToDword();
+        DWORD dwItemHelpId = 0, dwItemExStyle, dwItemStyle;
+        if (bExtended) {
+            dwItemHelpId = in.Read<DWORD>();
+            dwItemExStyle = in.Read<DWORD>();
+            dwItemStyle = in.Read<DWORD>();
+        } else {
+            dwItemStyle = in.Read<DWORD>();
+            dwItemExStyle = in.Read<DWORD>();
+        }
+        x = in.Read<short>(), y = in.Read<short>(), cx = in.Read<short>(), cy = in.Read<short>();
+        int nId = bExtended ? in.Read<int>() : in.Read<short>();
+        std::string strItemClass = ClassName(in.StringOrOrdinal());
+        std::string strText = in.StringOrOrdinal();
+        WORD wCreationData = in.Read<WORD>();
+        lines.push_back(Format("%s %d '%s' style %08lX exstyle %lX help %lu at %d,%d size %dx%d "
+                               "data %u",
+                               strItemClass.c_str(), nId, strText.c_str(), dwItemStyle,
+                               dwItemExStyle, dwItemHelpId, x, y, cx, cy, wCreationData));
+    }
+    return lines;
+}
+
+// Adds the id of resource |pszName| to the vector of ids |lParam|.
+BOOL CALLBACK AddResourceId(HMODULE, LPCWSTR, LPWSTR pszName, LONG_PTR lParam) {
+    reinterpret_cast<std::vector<ULONG_PTR>*>(lParam)->push_back(
+        reinterpret_cast<ULONG_PTR>(pszName));
+    return TRUE;
+}
+
+class HalvexResources : public testing::Test {
+protected:
+    void SetUp() override {
+        m_hModule = LoadLibraryExA(WindowsPath(HALVEX_EXE).c_str(), NULL, LOAD_LIBRARY_AS_DATAFILE);
+        ASSERT_NE(nullptr, m_hModule) << GetLastError();
+    }
+    void TearDown() override {
+        if (m_hModule != NULL)
+            FreeLibrary(m_hModule);
+    }
+
+    std::string Resource(LPCSTR pszType, WORD nId) {
+        return ResourceBytes(m_hModule, pszType, nId, kKorean);
+    }
+
+    HMODULE m_hModule = NULL;
+};
+} // namespace
+
+TEST_F(HalvexResources, DialogTemplatesHoldEveryStyleFontAndControl) {
+    // Styles: 50000000 is WS_CHILD | WS_VISIBLE, 20000 WS_GROUP, 10000 WS_TABSTOP; then SS_ICON 3,
+    // SS_NOPREFIX 80, BS_DEFPUSHBUTTON 1. Popups: WS_POPUP | WS_CAPTION | WS_SYSMENU |
+    // DS_MODALFRAME | DS_SETFONT, and WS_VISIBLE for the main dialog.
+    const std::pair<WORD, std::vector<std::string>> expected[] = {
+        {100,
+         {"classic help 0 exstyle 00000000 style 80C800C0 at 0,0 size 235x55 menu '' class ''",
+          "caption 'Halvex 정보'", "font 9 '굴림'",
+          "Static -1 '#128' style 50000003 exstyle 0 help 0 at 11,17 size 20x20 data 0",
+          "Static -1 'Halvex 버전 1.0' style 50020080 exstyle 0 help 0 at 40,10 size 119x8 data 0",
+          "Static -1 'Copyright (C) 2003' style 50020000 exstyle 0 help 0 at 40,25 size 119x8 "
+          "data 0",
+          "Button 1 '확인' style 50030001 exstyle 0 help 0 at 178,7 size 50x14 data 0"}},
+        {102,
+         {"extended help 0 exstyle 00040000 style 90C800C0 at 0,0 size 320x200 menu '' class ''",
+          "caption 'Halvex'", "font 9 weight 0 italic 0 charset 1 '굴림'",
+          "Button 1 '확인' style 50010001 exstyle 0 help 0 at 260,7 size 50x14 data 0",
+          "Button 2 '취소' style 50010000 exstyle 0 help 0 at 260,23 size 50x14 data 0",
+          "Static -1 'TODO: 대화 상자 컨트롤을 여기에 두십시오.' style 50020000 exstyle 0 help 0 "
+          "at 50,90 size 200x8 data 0"}},
+    };
+    for (const auto& [nId, lines] : expected) {
+        std::string strBytes = Resource(RT_DIALOG, nId);
+        ASSERT_NE("", strBytes) << "dialog " << nId;
+        EXPECT_EQ(lines, DescribeDialog(strBytes)) << "dialog " << nId;
+    }
+}
+
+TEST_F(HalvexResources, String101IsTheAboutEntryAndTheOnlyString) {
+    WCHAR szText[64] = L"sentinel";
+    EXPECT_EQ(16, LoadStringW(m_hModule, 101, szText, 64));
+    EXPECT_STREQ(L"Halvex 정보(&A)...", szText);
+
+    // String block 7 holds ids 96 to 111: every other slot is empty, and there is no other block.
+    std::string strBlock = Resource(RT_STRING, 101 / 16 + 1);
+    ASSERT_EQ(2u * (16 + 16), strBlock.size());
+    for (int nId = 96; nId < 112; nId++) {
+        WCHAR szOther[64] = L"sentinel";
+        EXPECT_EQ(nId == 101 ? 16 : 0, LoadStringW(m_hModule, nId, szOther, 64)) << nId;
+    }
+    std::vector<ULONG_PTR> blocks;
+    EnumResourceNamesW(m_hModule, MAKEINTRESOURCEW(6), AddResourceId,
+                       reinterpret_cast<LONG_PTR>(&blocks));
+    EXPECT_EQ(std::vector<ULONG_PTR>{7}, blocks);
+}
+
+TEST_F(HalvexResources, IconGroup128HoldsTheApplicationIconImages) {
+    ExpectIconGroupHoldsIconFile(m_hModule, 128, kKorean, WindowsPath(APP_ICON));
+}
+
+TEST_F(HalvexResources, VersionBlockHoldsFixedInfoKoreanStringsAndTranslation) {
+    EXPECT_NE("", Resource(RT_VERSION, 1));
+    VersionBlock version(WindowsPath(HALVEX_EXE));
+    const VS_FIXEDFILEINFO* pFixed = version.Fixed();
+    ASSERT_NE(nullptr, pFixed);
+    const std::pair<const char*, DWORD> fixed[] = {
+        {"signature", 0xFEEF04BD},
+        {"file version MS", 0x00010000},
+        {"file version LS", 1},
+        {"product version MS", 0x00010000},
+        {"product version LS", 1},
+        {"flags mask", 0x3F},
+        {"flags", VS_FF_DEBUG},
+        {"os", VOS__WINDOWS32},
+        {"type", VFT_APP},
+        {"subtype", 0},
+        {"date MS", 0},
+        {"date LS", 0},
+    };
+    const DWORD actual[] = {
+        pFixed->dwSignature,        pFixed->dwFileVersionMS,    pFixed->dwFileVersionLS,
+        pFixed->dwProductVersionMS, pFixed->dwProductVersionLS, pFixed->dwFileFlagsMask,
+        pFixed->dwFileFlags,        pFixed->dwFileOS,           pFixed->dwFileType,
+        pFixed->dwFileSubtype,      pFixed->dwFileDateMS,       pFixed->dwFileDateLS};
+    for (size_t i = 0; i < std::size(fixed); i++)
+        EXPECT_EQ(fixed[i].second, actual[i]) << fixed[i].first;
+
+    const std::pair<const wchar_t*, const wchar_t*> strings[] = {
+        {L"CompanyName", L""},
+        {L"FileDescription", L"Halvex MFC 응용 프로그램"},
+        {L"FileVersion", L"1, 0, 0, 1"},
+        {L"InternalName", L"Halvex"},
+        {L"LegalCopyright", L"Copyright (C) 2003"},
+        {L"LegalTrademarks", L""},
+        {L"OriginalFilename", L"Halvex.EXE"},
+        {L"ProductName", L"Halvex 응용 프로그램"},
+        {L"ProductVersion", L"1, 0, 0, 1"},
+    };
+    for (const auto& [pszKey, pszValue] : strings) {
+        const wchar_t* pszFound = version.String(L"041204B0", pszKey);
+        ASSERT_NE(nullptr, pszFound) << Utf8(pszKey);
+        EXPECT_EQ(Utf8(pszValue), Utf8(pszFound)) << Utf8(pszKey);
+    }
+    EXPECT_EQ((std::vector<WORD>{0x0412, 0x04B0}), version.Translation());
+}
