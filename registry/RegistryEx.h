@@ -2,7 +2,8 @@
 //
 // Every operation reports success as a BOOL that is TRUE exactly when its deciding registry call
 // returned ERROR_SUCCESS, and keeps that call's status, with the type and size of the value
-// concerned, in the call record (GetLastStatus, GetLastType, GetLastSize). Nothing throws.
+// concerned, in the call record (GetLastStatus, GetLastType, GetLastSize). Registry failures
+// never throw.
 //
 // Handle ownership: the object closes its current key in Close and in its destructor, whatever
 // it is (the root given to the constructor too). An open writes the new handle straight into the
@@ -62,10 +63,10 @@ public:
     //
     // Every load asserts the current key and the value name and that its work block was
     // obtained, and records the query's status, type and size (a rectangle 1 and 16, a point 2
-    // and 8, whatever happened). TRUE when the query succeeded. Only a REG_BINARY value is
-    // loaded (asserting that it stays below the work block); a value of any other type leaves
-    // the object untouched. A value larger than the work block fails with ERROR_MORE_DATA and
-    // the size that it needs. Data that is not a whole archived object throws the framework's
+    // and 8, whether or not the query succeeded). TRUE when the query succeeded. Only a REG_BINARY
+    // value is loaded (asserting that it stays below the work block); a value of any other type
+    // leaves the object untouched. A value larger than the work block fails with ERROR_MORE_DATA
+    // and the size that it needs. Data that is not a whole archived object throws the framework's
     // CArchiveException (CException*) to the caller, who deletes it; the object is then in an
     // unspecified state, and nothing else is left behind.
     //
