@@ -63,68 +63,38 @@ std::vector<std::string> Strings(const CStringArray& arr) {
     return strings;
 }
 
+CException* CaughtMemoryException() {
+    try {
+        AfxThrowMemoryException();
+    } catch (CException* e) {
+        e->Delete();
+        return e;
+    }
+    return NULL;
+}
+
 } // namespace
 
 TEST(RuntimeClassTest, ClassesKnowTheirNameBasesAndWhetherTheySerialise) {
-    CByteArray bytes;
-    CWordArray words;
     CDWordArray dwords;
-    CStringArray strings;
     CStringList list;
     CMemFile file;
-    CArchiveException archiveException;
+    CArchiveException exception;
     CPlainObject plain;
     const struct {
         const CObject* pObject;
         const char* pszName;
         int nSize;
-        std::vector<const CRuntimeClass*> kinds;
+        const CRuntimeClass* pKind; // a base class, besides CObject
         const CRuntimeClass* pNotKind;
         BOOL bSerializable;
     } cases[] = {
-        {&bytes,
-         "CByteArray",
-         sizeof bytes,
-         {RUNTIME_CLASS(CObject)},
-         RUNTIME_CLASS(CWordArray),
-         TRUE},
-        {&words,
-         "CWordArray",
-         sizeof words,
-         {RUNTIME_CLASS(CObject)},
-         RUNTIME_CLASS(CDWordArray),
-         TRUE},
-        {&dwords,
-         "CDWordArray",
-         sizeof dwords,
-         {RUNTIME_CLASS(CObject)},
-         RUNTIME_CLASS(CByteArray),
-         TRUE},
-        {&strings,
-         "CStringArray",
-         sizeof strings,
-         {RUNTIME_CLASS(CObject)},
-         RUNTIME_CLASS(CStringList),
-         TRUE},
-        {&list,
-         "CStringList",
-         sizeof list,
-         {RUNTIME_CLASS(CObject)},
-         RUNTIME_CLASS(CStringArray),
-         TRUE},
-        {&file,
-         "CMemFile",
-         sizeof file,
-         {RUNTIME_CLASS(CFile), RUNTIME_CLASS(CObject)},
-         RUNTIME_CLASS(CException),
-         FALSE},
-        {&archiveException,
-         "CArchiveException",
-         sizeof archiveException,
-         {RUNTIME_CLASS(CException), RUNTIME_CLASS(CObject)},
-         RUNTIME_CLASS(CMemoryException),
-         FALSE},
-        {&plain, "CObject", sizeof(CObject), {}, RUNTIME_CLASS(CException), FALSE},
+        {&dwords, "CDWordArray", sizeof dwords, NULL, RUNTIME_CLASS(CByteArray), TRUE},
+        {&list, "CStringList", sizeof list, NULL, RUNTIME_CLASS(CStringArray), TRUE},
+        {&file, "CMemFile", sizeof file, RUNTIME_CLASS(CFile), RUNTIME_CLASS(CException), FALSE},
+        {&exception, "CArchiveException", sizeof exception, RUNTIME_CLASS(CException),
+         RUNTIME_CLASS(CMemoryException), FALSE},
+        {&plain, "CObject", sizeof(CObject), NULL, RUNTIME_CLASS(CException), FALSE},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.pszName);
@@ -132,11 +102,10 @@ TEST(RuntimeClassTest, ClassesKnowTheirNameBasesAndWhetherTheySerialise) {
         EXPECT_STREQ(c.pszName, pClass->m_lpszClassName);
         EXPECT_EQ(c.nSize, pClass->m_nObjectSize);
         EXPECT_TRUE(c.pObject->IsKindOf(pClass));
-        for (const CRuntimeClass* pKind : c.kinds)
-            EXPECT_TRUE(c.pObject->IsKindOf(pKind)) << pKind->m_lpszClassName;
-        EXPECT_FALSE(c.pObject->IsKindOf(c.pNotKind)) << c.pNotKind->m_lpszClassName;
+        EXPECT_TRUE(c.pObject->IsKindOf(RUNTIME_CLASS(CObject)));
+        EXPECT_TRUE(c.pKind == NULL || c.pObject->IsKindOf(c.pKind));
+        EXPECT_FALSE(c.pObject->IsKindOf(c.pNotKind));
         EXPECT_EQ(c.bSerializable, c.pObject->IsSerializable());
-        EXPECT_EQ(c.bSerializable ? 0u : 0xFFFFu, pClass->m_wSchema);
     }
 }
 
@@ -183,21 +152,8 @@ TEST(ExceptionTest, ThrownAsPointersCaughtAsTheBaseAndDeletedByTheCatcher) {
         }
         pCaught->Delete(); // the sanitizers report a leak or a bad free
     }
-}
-
-TEST(ExceptionTest, MemoryExceptionIsOnePreallocatedObjectThatDeleteLeavesAlone) {
-    CException* apCaught[2] = {NULL, NULL};
-    for (CException*& pCaught : apCaught) {
-        try {
-            AfxThrowMemoryException();
-        } catch (CException* e) {
-            pCaught = e;
-            e->Delete();
-        }
-    }
-    EXPECT_NE(nullptr, apCaught[0]);
-    EXPECT_EQ(apCaught[0], apCaught[1]);
-    EXPECT_FALSE(apCaught[0]->m_bAutoDelete);
+    // Memory may have run out: that exception is made once, and Delete leaves it alone.
+    EXPECT_EQ(CaughtMemoryException(), CaughtMemoryException());
 }
 
 TEST(MemFileTest, GrowsTheCallersBlockAndDetachHandsItBack) {
@@ -300,40 +256,6 @@ TEST(ArchiveTest, AStoringArchiveReachesItsFileOnCloseOrDestructionUnlessToldNot
                 ar.Close();
         }
         EXPECT_EQ(c.dwLength, file.GetLength()) << c.nMode << " " << c.bClose;
-    }
-}
-
-TEST(ArchiveTest, CountsAndNumbersAreLittleEndianAndCountsSwitchTo32BitsAt0xFFFF) {
-    const struct {
-        DWORD dwCount;
-        const char* pszHex;
-    } cases[] = {
-        {0, "00 00"},
-        {0xFFFE, "fe ff"},
-        {0xFFFF, "ff ff ff ff 00 00"},
-        {0x12345678, "ff ff 78 56 34 12"},
-    };
-    for (const auto& c : cases) {
-        CMemFile file;
-        CArchive ar(&file, CArchive::store);
-        ar.WriteCount(c.dwCount);
-        ar << static_cast<BYTE>(0xAB) << static_cast<DWORD>(0xDEADBEEF);
-        ar.Close();
-        std::string strExpected = Bytes(c.pszHex) + Bytes("ab ef be ad de");
-        ASSERT_EQ(strExpected.size(), file.GetLength());
-        std::string strStored(strExpected.size(), '\0');
-        file.SeekToBegin();
-        file.Read(&strStored[0], file.GetLength());
-        EXPECT_EQ(Hex(strExpected), Hex(strStored));
-
-        file.SeekToBegin();
-        CArchive arLoad(&file, CArchive::load);
-        BYTE by = 0;
-        DWORD dw = 0;
-        EXPECT_EQ(c.dwCount, arLoad.ReadCount());
-        arLoad >> by >> dw;
-        EXPECT_EQ(0xAB, by);
-        EXPECT_EQ(0xDEADBEEFu, dw);
     }
 }
 

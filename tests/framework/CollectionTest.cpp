@@ -2,7 +2,6 @@
 // extends (list) what they held.
 #include "Afx.h"
 #include "ArchiveBytes.h"
-#include "AssertionRecorder.h"
 
 #include <gtest/gtest.h>
 
@@ -52,16 +51,6 @@ TEST(CollectionTest, ArraysGrowWithZerosShrinkAndWriteThroughEveryAccessor) {
     ExpectArrayMembers<CWordArray, WORD>(0xBEEF, 1);
     ExpectArrayMembers<CDWordArray, DWORD>(0xDEADBEEF, 2);
     ExpectArrayMembers<CStringArray, CString>("first", "second");
-}
-
-TEST(CollectionTest, IndexOutsideTheArrayAssertsInTheFramework) {
-    AssertionRecorder assertions;
-    CWordArray arr;
-    arr.SetSize(2);
-    arr.SetSize(-1); // asserted, then taken as empty
-    EXPECT_EQ(0, arr.GetSize());
-    ASSERT_EQ(1u, assertions.Assertions().size());
-    EXPECT_EQ("framework/CElementArray.h", assertions.Assertions()[0].strFile);
 }
 
 TEST(CollectionTest, ArrayLoadReplacesWhatItHeld) {

@@ -40,30 +40,6 @@ std::string StoredHex(HKEY hKey, LPCSTR lpszName) {
     return Hex(strData.substr(0, dwSize));
 }
 
-// What an object holds, as text.
-template <class TArray> std::string Numbers(const TArray& arr) {
-    std::string str;
-    for (int i = 0; i < arr.GetSize(); i++)
-        str += (i > 0 ? " " : "") + std::to_string(arr[i]);
-    return str;
-}
-
-std::string Texts(const CStringArray& arr) {
-    std::string str;
-    for (int i = 0; i < arr.GetSize(); i++)
-        str += (i > 0 ? "|" : "") + std::string(arr[i]);
-    return str;
-}
-
-std::string Texts(const CStringList& list) {
-    std::string str;
-    for (POSITION pos = list.GetHeadPosition(); pos != NULL;) {
-        str += pos != list.GetHeadPosition() ? "|" : "";
-        str += list.GetNext(pos);
-    }
-    return str;
-}
-
 std::string Shape(const RECT& rc) {
     return std::to_string(rc.left) + " " + std::to_string(rc.top) + " " + std::to_string(rc.right) +
            " " + std::to_string(rc.bottom);
@@ -104,13 +80,14 @@ struct Objects {
 
 using Operation = std::function<BOOL(CRegistryEx&, Objects&, LPCSTR)>;
 
-// Each kind's store and load, what its object holds, the bytes stored from Objects(true), and
-// the type recorded by the store (and, with the size, by a shape's load whatever happened).
+// Each kind's store and load, what its object holds (a collection: as the archive stores it),
+// the bytes stored from Objects(true), and the type recorded by the store (and, with the size,
+// by a shape's load whatever happened).
 struct Kind {
     const char* pszName;
     Operation fnStore;
     Operation fnLoad;
-    std::function<std::string(const Objects&)> fnHeld;
+    std::function<std::string(Objects&)> fnHeld;
     const char* pszStoredHex;
     DWORD dwType;
     DWORD dwShapeSize; // 0 for a collection, whose load records the query's type and size
@@ -119,31 +96,30 @@ struct Kind {
 const Kind kKinds[] = {
     {"string list", [](auto& reg, auto& o, auto psz) { return reg.WriteStringList(psz, o.list); },
      [](auto& reg, auto& o, auto psz) { return reg.ReadStringList(psz, o.list); },
-     [](const Objects& o) { return Texts(o.list); }, "03 00 02 61 62 00 03 78 79 7a", REG_BINARY,
-     0},
+     [](Objects& o) { return Hex(Store(o.list)); }, "03 00 02 61 62 00 03 78 79 7a", REG_BINARY, 0},
     {"byte array", [](auto& reg, auto& o, auto psz) { return reg.WriteByteArray(psz, o.bytes); },
      [](auto& reg, auto& o, auto psz) { return reg.ReadByteArray(psz, o.bytes); },
-     [](const Objects& o) { return Numbers(o.bytes); }, "03 00 01 02 ff", REG_BINARY, 0},
+     [](Objects& o) { return Hex(Store(o.bytes)); }, "03 00 01 02 ff", REG_BINARY, 0},
     {"word array", [](auto& reg, auto& o, auto psz) { return reg.WriteWordArray(psz, o.words); },
      [](auto& reg, auto& o, auto psz) { return reg.ReadWordArray(psz, o.words); },
-     [](const Objects& o) { return Numbers(o.words); }, "03 00 01 00 ef be 00 00", REG_BINARY, 0},
+     [](Objects& o) { return Hex(Store(o.words)); }, "03 00 01 00 ef be 00 00", REG_BINARY, 0},
     {"double-word array",
      [](auto& reg, auto& o, auto psz) { return reg.WriteDwordArray(psz, o.dwords); },
      [](auto& reg, auto& o, auto psz) { return reg.ReadDwordArray(psz, o.dwords); },
-     [](const Objects& o) { return Numbers(o.dwords); },
-     "03 00 ef be ad de 07 00 00 00 04 03 02 01", REG_BINARY, 0},
+     [](Objects& o) { return Hex(Store(o.dwords)); }, "03 00 ef be ad de 07 00 00 00 04 03 02 01",
+     REG_BINARY, 0},
     {"string array",
      [](auto& reg, auto& o, auto psz) { return reg.WriteStringArray(psz, o.strings); },
      [](auto& reg, auto& o, auto psz) { return reg.ReadStringArray(psz, o.strings); },
-     [](const Objects& o) { return Texts(o.strings); }, "03 00 02 61 62 00 03 78 79 7a", REG_BINARY,
+     [](Objects& o) { return Hex(Store(o.strings)); }, "03 00 02 61 62 00 03 78 79 7a", REG_BINARY,
      0},
     {"rectangle", [](auto& reg, auto& o, auto psz) { return reg.WriteRect(psz, o.pRect); },
      [](auto& reg, auto& o, auto psz) { return reg.ReadRect(psz, o.pRect); },
-     [](const Objects& o) { return Shape(o.rc); },
+     [](Objects& o) { return Shape(o.rc); },
      "05 00 ec ff ff ff 28 00 00 00 f6 ff ff ff 1e 00 00 00 00 00 00 00", 1, 16},
     {"point", [](auto& reg, auto& o, auto psz) { return reg.WritePoint(psz, o.pPoint); },
      [](auto& reg, auto& o, auto psz) { return reg.ReadPoint(psz, o.pPoint); },
-     [](const Objects& o) { return Shape(o.pt); },
+     [](Objects& o) { return Shape(o.pt); },
      "05 00 f9 ff ff ff 09 00 00 00 00 00 00 00 00 00 00 00 00 00 00 00", 2, 8},
 };
 
@@ -198,9 +174,20 @@ void* NoBlock(size_t, size_t) {
 
 class RegistryExArchiveTest : public ::testing::Test {
 protected:
-    void SetUp() override { ASSERT_NE(nullptr, m_scratch.Key()); }
+    void SetUp() override {
+        m_scratch = CreateTestKey(HKEY_CURRENT_USER, m_strScratch);
+        ASSERT_NE(nullptr, m_scratch);
+        ASSERT_EQ(ERROR_SUCCESS, RegOverridePredefKey(HKEY_LOCAL_MACHINE, m_scratch.get()));
+    }
+    void TearDown() override {
+        RegOverridePredefKey(HKEY_LOCAL_MACHINE, NULL);
+        RegDeleteTreeA(m_scratch.get(), NULL);
+        RegDeleteKeyA(HKEY_CURRENT_USER, m_strScratch.c_str());
+    }
 
-    RedirectedMachineKey m_scratch;
+    const std::string m_strScratch =
+        "Software\\RegistryExArchiveTests." + std::to_string(GetCurrentProcessId());
+    ScopedKey m_scratch;
     AssertionRecorder m_assertions;
 };
 
@@ -212,7 +199,7 @@ TEST_F(RegistryExArchiveTest, StoresWriteTheArchiveFormatAndLoadsReplaceTheObjec
         DWORD dwLength = static_cast<DWORD>(Bytes(kind.pszStoredHex).size());
         EXPECT_TRUE(kind.fnStore(reg, stored, kValue));
         EXPECT_EQ(CallRecord(ERROR_SUCCESS, kind.dwType, dwLength), RecordOf(reg));
-        EXPECT_EQ(kind.pszStoredHex, StoredHex(m_scratch.Key(), kValue));
+        EXPECT_EQ(kind.pszStoredHex, StoredHex(m_scratch.get(), kValue));
 
         EXPECT_TRUE(kind.fnLoad(reg, loaded, kValue));
         EXPECT_EQ(kind.fnHeld(stored), kind.fnHeld(loaded));
@@ -223,60 +210,40 @@ TEST_F(RegistryExArchiveTest, StoresWriteTheArchiveFormatAndLoadsReplaceTheObjec
     EXPECT_TRUE(m_assertions.Assertions().empty());
 }
 
-TEST_F(RegistryExArchiveTest, ArrayLoadsKeepTheElementCountTheArrayHadOnEntry) {
+TEST_F(RegistryExArchiveTest, ArrayLoadsKeepTheThreeElementsTheArrayHadOnEntry) {
     const struct {
-        const char* pszName;
+        size_t nKind;
         const char* pszStoredHex;
-        std::function<std::string(CRegistryEx&)> fnLoad;
-        std::string strHeld;
+        const char* pszHeldHex;
     } cases[] = {
-        {"two words into five", "02 00 01 00 02 00",
-         [](CRegistryEx& reg) {
-             CWordArray arr;
-             arr.SetSize(5);
-             EXPECT_TRUE(reg.ReadWordArray(kValue, arr));
-             return Numbers(arr);
-         },
-         "1 2 0 0 0"},
-        {"four double words into two", "04 00 01 00 00 00 02 00 00 00 03 00 00 00 04 00 00 00",
-         [](CRegistryEx& reg) {
-             CDWordArray arr;
-             arr.SetSize(2);
-             EXPECT_TRUE(reg.ReadDwordArray(kValue, arr));
-             return Numbers(arr);
-         },
-         "1 2"},
-        {"three bytes into none", "03 00 01 02 03",
-         [](CRegistryEx& reg) {
-             CByteArray arr;
-             EXPECT_TRUE(reg.ReadByteArray(kValue, arr));
-             return Numbers(arr);
-         },
-         ""},
-        {"two strings into four", "02 00 01 61 01 62",
-         [](CRegistryEx& reg) {
-             CStringArray arr;
-             arr.SetSize(4);
-             EXPECT_TRUE(reg.ReadStringArray(kValue, arr));
-             return Texts(arr);
-         },
-         "a|b||"},
+        {1, "01 00 09", "03 00 09 00 00"},
+        {2, "02 00 01 00 02 00", "03 00 01 00 02 00 00 00"},
+        {3, "04 00 01 00 00 00 02 00 00 00 03 00 00 00 04 00 00 00",
+         "03 00 01 00 00 00 02 00 00 00 03 00 00 00"},
+        {4, "02 00 01 61 01 62", "03 00 01 61 01 62 00"},
     };
     for (const auto& c : cases) {
-        SCOPED_TRACE(c.pszName);
+        const Kind& kind = kKinds[c.nKind];
+        SCOPED_TRACE(kind.pszName);
         std::string strStored = Bytes(c.pszStoredHex);
-        SetTestValue(m_scratch.Key(), kValue, REG_BINARY, strStored);
+        SetTestValue(m_scratch.get(), kValue, REG_BINARY, strStored);
         CRegistryEx reg(HKEY_LOCAL_MACHINE);
-        EXPECT_EQ(c.strHeld, c.fnLoad(reg));
+        Objects objects(false);
+        EXPECT_TRUE(kind.fnLoad(reg, objects, kValue));
+        EXPECT_EQ(c.pszHeldHex, kind.fnHeld(objects));
         EXPECT_EQ(CallRecord(ERROR_SUCCESS, REG_BINARY, strStored.size()), RecordOf(reg));
     }
+    CRegistryEx reg(HKEY_LOCAL_MACHINE);
+    CByteArray empty;
+    EXPECT_TRUE(reg.ReadByteArray(kValue, empty)); // the string array's value, four bytes
+    EXPECT_EQ(0, empty.GetSize());
 }
 
 TEST_F(RegistryExArchiveTest, LoadsLeaveTheirObjectAloneForOtherTypesMissingOrOversizedValues) {
-    SetTestValue(m_scratch.Key(), "text", REG_SZ, std::string("abc", 4));
-    SetTestValue(m_scratch.Key(), "large", REG_BINARY, std::string(4097, '\0'));
-    SetTestValue(m_scratch.Key(), "text of 31", REG_SZ, std::string(30, 'r') + '\0');
-    const Objects untouched(false);
+    SetTestValue(m_scratch.get(), "text", REG_SZ, std::string("abc", 4));
+    SetTestValue(m_scratch.get(), "large", REG_BINARY, std::string(4097, '\0'));
+    SetTestValue(m_scratch.get(), "text of 31", REG_SZ, std::string(30, 'r') + '\0');
+    Objects untouched(false);
     for (const Kind& kind : kKinds) {
         SCOPED_TRACE(kind.pszName);
         bool bShape = kind.dwShapeSize != 0;
@@ -311,15 +278,15 @@ TEST_F(RegistryExArchiveTest, LoadsLeaveTheirObjectAloneForOtherTypesMissingOrOv
 
 TEST_F(RegistryExArchiveTest, ValueAsLargeAsTheBlockLoadsUnderTheBoundAssertion) {
     std::string strBlock = Bytes("fe 0f 01") + std::string(4093, '\x07');
-    SetTestValue(m_scratch.Key(), "block", REG_BINARY, strBlock);
+    SetTestValue(m_scratch.get(), "block", REG_BINARY, strBlock);
     std::string strShape =
         Bytes("07 00 05 00 00 00 06 00 00 00 07 00 00 00 08") + std::string(15, 0);
-    SetTestValue(m_scratch.Key(), "shape block", REG_BINARY, strShape);
+    SetTestValue(m_scratch.get(), "shape block", REG_BINARY, strShape);
 
     CRegistryEx reg(HKEY_LOCAL_MACHINE);
     Objects objects(false);
     EXPECT_TRUE(reg.ReadByteArray("block", objects.bytes));
-    EXPECT_EQ("1 7 7", Numbers(objects.bytes));
+    EXPECT_EQ("03 00 01 07 07", Hex(Store(objects.bytes)));
     EXPECT_EQ(CallRecord(ERROR_SUCCESS, REG_BINARY, 4096), RecordOf(reg));
     EXPECT_TRUE(reg.ReadRect("shape block", objects.pRect));
     EXPECT_EQ("7 5 8 6", Shape(objects.rc));
@@ -342,7 +309,7 @@ TEST_F(RegistryExArchiveTest, StoreReachingTheBoundAssertsAndStillWritesTheWhole
         EXPECT_TRUE(reg.WriteByteArray(kValue, arr));
         DWORD dwLength = static_cast<DWORD>(2 + nBytes);
         EXPECT_EQ(CallRecord(ERROR_SUCCESS, REG_BINARY, dwLength), RecordOf(reg));
-        std::string strStored = StoredHex(m_scratch.Key(), kValue);
+        std::string strStored = StoredHex(m_scratch.get(), kValue);
         EXPECT_EQ(dwLength * 3 - 1, strStored.size());
         EXPECT_EQ("5a", strStored.substr(strStored.size() - 2));
         EXPECT_EQ(dwLength < 4096 ? nBefore : nBefore + 1, m_assertions.Assertions().size());
@@ -351,10 +318,10 @@ TEST_F(RegistryExArchiveTest, StoreReachingTheBoundAssertsAndStillWritesTheWhole
 }
 
 TEST_F(RegistryExArchiveTest, ShapesLoadOnlyFromArraysLongEnoughToHoldThem) {
-    SetTestValue(m_scratch.Key(), "three", REG_BINARY,
+    SetTestValue(m_scratch.get(), "three", REG_BINARY,
                  Bytes("03 00 01 00 00 00 02 00 00 00 03 00 00 00"));
-    SetTestValue(m_scratch.Key(), "one", REG_BINARY, Bytes("01 00 01 00 00 00"));
-    SetTestValue(m_scratch.Key(), "two", REG_BINARY, Bytes("02 00 ff ff ff ff 02 00 00 00"));
+    SetTestValue(m_scratch.get(), "one", REG_BINARY, Bytes("01 00 01 00 00 00"));
+    SetTestValue(m_scratch.get(), "two", REG_BINARY, Bytes("02 00 ff ff ff ff 02 00 00 00"));
     CRegistryEx reg(HKEY_LOCAL_MACHINE);
     Objects objects(false);
     EXPECT_TRUE(reg.ReadRect("three", objects.pRect));
@@ -376,10 +343,11 @@ TEST_F(RegistryExArchiveTest, ValueEndingTooEarlyThrowsToTheCallerAndLeavesNoBlo
     } catch (CException* e) {
         e->Delete();
     }
+    Objects untouched(false);
     for (size_t i = 0; i < std::size(kKinds); i++) {
         const Kind& kind = kKinds[i];
         SCOPED_TRACE(kind.pszName);
-        SetTestValue(m_scratch.Key(), kValue, REG_BINARY, Bytes(apszCutHex[i]));
+        SetTestValue(m_scratch.get(), kValue, REG_BINARY, Bytes(apszCutHex[i]));
         CRegistryEx reg(HKEY_LOCAL_MACHINE);
         Objects objects(false);
         int nCause = -1;
@@ -400,25 +368,26 @@ TEST_F(RegistryExArchiveTest, ValueEndingTooEarlyThrowsToTheCallerAndLeavesNoBlo
         EXPECT_EQ(0u, nLive) << "heap blocks left behind";
         EXPECT_EQ(ERROR_SUCCESS, reg.GetLastStatus());
         if (kind.dwShapeSize != 0) {
-            EXPECT_EQ(kind.fnHeld(Objects(false)), kind.fnHeld(objects));
+            EXPECT_EQ(kind.fnHeld(untouched), kind.fnHeld(objects));
         }
     }
 }
 
 TEST_F(RegistryExArchiveTest, WithoutItsWorkBlockAnOperationAssertsAndDoesNothing) {
-    SetTestValue(m_scratch.Key(), kValue, REG_BINARY, Bytes("01 00 01 00 00 00"));
+    SetTestValue(m_scratch.get(), kValue, REG_BINARY, Bytes("01 00 01 00 00 00"));
     ImportPatch noBlock("msvcrt.dll", "calloc", reinterpret_cast<void*>(&NoBlock));
     ASSERT_TRUE(noBlock.Patched());
+    Objects untouched(false);
     for (const Kind& kind : kKinds) {
         SCOPED_TRACE(kind.pszName);
         CRegistryEx reg(HKEY_LOCAL_MACHINE);
         Objects objects(false);
         EXPECT_FALSE(kind.fnStore(reg, objects, "new"));
         EXPECT_EQ(CallRecord(ERROR_NOT_ENOUGH_MEMORY, kind.dwType, 0), RecordOf(reg));
-        EXPECT_EQ("missing", StoredHex(m_scratch.Key(), "new"));
+        EXPECT_EQ("missing", StoredHex(m_scratch.get(), "new"));
 
         EXPECT_FALSE(kind.fnLoad(reg, objects, kValue));
-        EXPECT_EQ(kind.fnHeld(Objects(false)), kind.fnHeld(objects));
+        EXPECT_EQ(kind.fnHeld(untouched), kind.fnHeld(objects));
         EXPECT_EQ(CallRecord(ERROR_NOT_ENOUGH_MEMORY, kind.dwShapeSize != 0 ? kind.dwType : 0,
                              kind.dwShapeSize),
                   RecordOf(reg));

@@ -41,24 +41,3 @@ std::string SystemText(DWORD dwCode) {
 }
 
 } // namespace test_support
-
-namespace test_support {
-
-RedirectedMachineKey::RedirectedMachineKey()
-    : m_strPath(std::string("Software\\HalvexTests.") +
-                ::testing::UnitTest::GetInstance()->current_test_info()->name() + "." +
-                std::to_string(GetCurrentProcessId())),
-      m_scratch(CreateTestKey(HKEY_CURRENT_USER, m_strPath)) {
-    if (m_scratch != nullptr) {
-        EXPECT_EQ(ERROR_SUCCESS, RegOverridePredefKey(HKEY_LOCAL_MACHINE, m_scratch.get()));
-    }
-}
-
-RedirectedMachineKey::~RedirectedMachineKey() {
-    RegOverridePredefKey(HKEY_LOCAL_MACHINE, NULL);
-    if (m_scratch != nullptr)
-        RegDeleteTreeA(m_scratch.get(), NULL);
-    RegDeleteKeyA(HKEY_CURRENT_USER, m_strPath.c_str());
-}
-
-} // namespace test_support

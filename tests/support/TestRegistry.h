@@ -30,24 +30,3 @@ void SetKeyDacl(HKEY hKey, const char* pszSddl);
 std::string SystemText(DWORD dwCode);
 
 } // namespace test_support
-
-namespace test_support {
-
-// A scratch key of the test's own below HKEY_CURRENT_USER, named after the running test, to
-// which HKEY_LOCAL_MACHINE is redirected while it lives; deleted with all it holds afterwards.
-class RedirectedMachineKey {
-public:
-    RedirectedMachineKey();
-    RedirectedMachineKey(const RedirectedMachineKey&) = delete;
-    RedirectedMachineKey& operator=(const RedirectedMachineKey&) = delete;
-    ~RedirectedMachineKey();
-
-    // The scratch key; NULL when it could not be made (a gtest failure then says why).
-    HKEY Key() const { return m_scratch.get(); }
-
-private:
-    std::string m_strPath;
-    ScopedKey m_scratch;
-};
-
-} // namespace test_support
