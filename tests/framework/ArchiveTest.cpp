@@ -182,22 +182,6 @@ TEST(ArchiveTest, ModeDecidesWhatItMayDoAndAStoringArchiveFlushesWhenClosedOrDes
               CauseOf<CArchiveException>([&] { ar << static_cast<DWORD>(1); }));
 }
 
-TEST(ArchiveFormatTest, TheWorkedExamplesStoreExactly) {
-    CStringArray strings;
-    CStringList list;
-    CDWordArray rect;
-    for (const char* psz : {"ab", "", "xyz"}) {
-        strings.Add(psz);
-        list.AddTail(psz);
-    }
-    for (LONG l : {-20, 40, -10, 30, 0})
-        rect.Add(static_cast<DWORD>(l));
-    EXPECT_EQ("03 00 02 61 62 00 03 78 79 7a", Hex(Store(strings)));
-    EXPECT_EQ("03 00 02 61 62 00 03 78 79 7a", Hex(Store(list)));
-    EXPECT_EQ("05 00 ec ff ff ff 28 00 00 00 f6 ff ff ff 1e 00 00 00 00 00 00 00",
-              Hex(Store(rect)));
-}
-
 TEST(ArchiveFormatTest, CountsAndLengthsTakeTheirLongerFormsAtTheMarkersAndLoadBack) {
     const struct {
         std::function<std::unique_ptr<CObject>()> fnMake;
