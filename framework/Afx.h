@@ -2,9 +2,17 @@
 #pragma once
 
 #include "AfxDebug.h"
+#include "CArchive.h"
+#include "CByteArray.h"
+#include "CDWordArray.h"
+#include "CException.h"
+#include "CFile.h"
+#include "CMemFile.h"
 #include "CObject.h"
 #include "CString.h"
 #include "CStringArray.h"
+#include "CStringList.h"
+#include "CWordArray.h"
 
 #ifdef _WIN32
 #include "AfxModule.h"

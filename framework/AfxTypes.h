@@ -32,3 +32,7 @@ typedef const void* LPCVOID;
 #define FALSE 0
 #endif
 #endif
+
+// A place in a framework list, handed out by the list and given back to it; opaque to callers.
+struct __POSITION {};
+typedef __POSITION* POSITION;

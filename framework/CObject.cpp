@@ -2,10 +2,31 @@
 
 #include <cstdio>
 
-const CRuntimeClass CObject::classCObject = {"CObject"};
+const CRuntimeClass CObject::classCObject = {"CObject", sizeof(CObject), 0xFFFF, NULL, NULL};
+
+CObject* CRuntimeClass::CreateObject() const {
+    return m_pfnCreateObject != NULL ? m_pfnCreateObject() : NULL;
+}
+
+BOOL CRuntimeClass::IsDerivedFrom(const CRuntimeClass* pBaseClass) const {
+    ASSERT(pBaseClass != NULL);
+    for (const CRuntimeClass* pClass = this; pClass != NULL; pClass = pClass->m_pBaseClass) {
+        if (pClass == pBaseClass)
+            return TRUE;
+    }
+    return FALSE;
+}
 
 const CRuntimeClass* CObject::GetRuntimeClass() const {
     return RUNTIME_CLASS(CObject);
+}
+
+BOOL CObject::IsKindOf(const CRuntimeClass* pClass) const {
+    return GetRuntimeClass()->IsDerivedFrom(pClass);
+}
+
+BOOL CObject::IsSerializable() const {
+    return GetRuntimeClass()->m_wSchema != 0xFFFF;
 }
 
 // The base object has no state of its own to store or load.

@@ -1,7 +1,9 @@
 #include "RegistryEx.h"
 
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
+#include <memory>
 
 namespace {
 // Bytes offered for a string value, of a buffer that is larger.
@@ -282,6 +284,204 @@ CString CRegistryEx::FindKeyByValue(LPCTSTR lpszPath, LPCTSTR lpszValueName,
             strFound = FindKeyByValue(strChild, lpszValueName, lpszWantedText);
     }
     return strFound;
+}
+
+namespace {
+// Work blocks: an archived value must stay below the block that it is stored from or loaded
+// into.
+const UINT kCollectionBlockBytes = 4096;
+// A point travels like a rectangle: a double-word array of five elements (x, y and three
+// zeros), 22 bytes archived, in a block of 30. Five elements would never fit below a 20-byte
+// block, so a stored point could not load back; with the rectangle's block it does, and a
+// five-element point that another program on the framework stored loads too.
+const UINT kShapeBlockBytes = 30;
+const int kShapeElements = 5;
+const int kRectElementsNeeded = 4;
+const int kPointElementsNeeded = 2;
+// A store's memory file grows the block in steps of this many bytes.
+const UINT kStoreGrowBytes = 16;
+const int kArchiveBufferBytes = 4096;
+// The last type that the rectangle and the point operations record, though their values are
+// REG_BINARY: the numbers of REG_SZ and REG_EXPAND_SZ, kept as marks of the two shapes.
+const DWORD kRectRecordedType = 1;
+const DWORD kPointRecordedType = 2;
+// An array load first makes room for this many elements; the stored count then decides.
+const int kLoadPresize = 10;
+
+struct FreeBlock {
+    void operator()(BYTE* lpBlock) const { std::free(lpBlock); }
+};
+
+// The load of an array, which leaves it with as many elements as it had on entry.
+template <class TArray> std::function<void(CArchive&)> LoadKeepingSize(TArray& arr) {
+    int nEntrySize = arr.GetSize();
+    return [&arr, nEntrySize](CArchive& ar) {
+        arr.RemoveAll();
+        arr.SetSize(kLoadPresize, -1);
+        arr.Serialize(ar);
+        arr.SetSize(nEntrySize, -1);
+    };
+}
+
+// The load of a rectangle's or a point's array.
+std::function<void(CArchive&)> LoadShape(CDWordArray& arrShape) {
+    return [&arrShape](CArchive& ar) {
+        arrShape.RemoveAll();
+        arrShape.SetSize(kShapeElements, -1);
+        arrShape.Serialize(ar);
+    };
+}
+} // namespace
+
+BOOL CRegistryEx::StoreArchived(LPCTSTR lpszValueName, CObject& object, UINT nBlockBytes,
+                                DWORD dwRecordedType) {
+    ASSERT(m_hKey != NULL);
+    ASSERT(lpszValueName != NULL);
+    BYTE* lpBlock = static_cast<BYTE*>(std::calloc(nBlockBytes, 1));
+    ASSERT(lpBlock != NULL);
+    // Without its block a store writes nothing: it fails as the platform would without memory.
+    if (lpBlock == NULL)
+        return Record(ERROR_NOT_ENOUGH_MEMORY, dwRecordedType, 0);
+
+    CMemFile file(lpBlock, nBlockBytes, kStoreGrowBytes);
+    try {
+        CArchive ar(&file, CArchive::store, kArchiveBufferBytes);
+        ASSERT(object.IsSerializable());
+        object.Serialize(ar);
+        ar.Close();
+    } catch (...) {
+        // The file may have moved the block while growing it, and never frees a caller's block.
+        std::free(file.Detach());
+        throw;
+    }
+    DWORD dwLength = file.GetLength();
+    ASSERT(dwLength < nBlockBytes);
+    BYTE* lpData = file.Detach();
+    LONG lStatus = ::RegSetValueExA(m_hKey, lpszValueName, 0, REG_BINARY, lpData, dwLength);
+    std::free(lpData);
+    return Record(lStatus, dwRecordedType, dwLength);
+}
+
+BOOL CRegistryEx::LoadArchived(LPCTSTR lpszValueName, CObject& object, UINT nBlockBytes,
+                               const std::function<void(CArchive&)>& fnLoad) {
+    ASSERT(m_hKey != NULL);
+    ASSERT(lpszValueName != NULL);
+    DWORD dwSize = nBlockBytes;
+    std::unique_ptr<BYTE, FreeBlock> block(static_cast<BYTE*>(std::calloc(nBlockBytes, 1)));
+    ASSERT(block != NULL);
+    // Without its block a load reads nothing: it fails as the platform would without memory.
+    if (block == NULL)
+        return Record(ERROR_NOT_ENOUGH_MEMORY, REG_NONE, 0);
+
+    DWORD dwType = REG_NONE; // what is recorded when the platform reports no type
+    LONG lStatus = ::RegQueryValueExA(m_hKey, lpszValueName, NULL, &dwType, block.get(), &dwSize);
+    Record(lStatus, dwType, dwSize);
+    if (lStatus == ERROR_SUCCESS && dwType == REG_BINARY) {
+        ASSERT(dwSize < nBlockBytes);
+        // The file holds the value's bytes and no more: the archive cannot read beyond them.
+        // An exception from the load leaves through the destructors of the archive (its
+        // buffer), the file (which never frees a caller's block) and the block.
+        CMemFile file(block.get(), dwSize);
+        CArchive ar(&file, CArchive::load, kArchiveBufferBytes);
+        // The archive's context for the objects being loaded: these collections need none.
+        ar.m_pDocument = NULL;
+        ASSERT(ar.IsLoading());
+        ASSERT(object.IsSerializable());
+        fnLoad(ar);
+        ar.Close();
+        file.Close();
+    }
+    return lStatus == ERROR_SUCCESS;
+}
+
+BOOL CRegistryEx::WriteStringList(LPCTSTR lpszValueName, CStringList& list) {
+    return StoreArchived(lpszValueName, list, kCollectionBlockBytes, REG_BINARY);
+}
+
+BOOL CRegistryEx::WriteByteArray(LPCTSTR lpszValueName, CByteArray& arrBytes) {
+    return StoreArchived(lpszValueName, arrBytes, kCollectionBlockBytes, REG_BINARY);
+}
+
+BOOL CRegistryEx::WriteDwordArray(LPCTSTR lpszValueName, CDWordArray& arrDwords) {
+    return StoreArchived(lpszValueName, arrDwords, kCollectionBlockBytes, REG_BINARY);
+}
+
+BOOL CRegistryEx::WriteWordArray(LPCTSTR lpszValueName, CWordArray& arrWords) {
+    return StoreArchived(lpszValueName, arrWords, kCollectionBlockBytes, REG_BINARY);
+}
+
+BOOL CRegistryEx::WriteStringArray(LPCTSTR lpszValueName, CStringArray& arrStrings) {
+    return StoreArchived(lpszValueName, arrStrings, kCollectionBlockBytes, REG_BINARY);
+}
+
+BOOL CRegistryEx::WriteRect(LPCTSTR lpszValueName, const RECT* pRect) {
+    CDWordArray arrShape;
+    arrShape.SetSize(kShapeElements, -1);
+    arrShape.SetAt(0, static_cast<DWORD>(pRect->top));
+    arrShape.SetAt(1, static_cast<DWORD>(pRect->bottom));
+    arrShape.SetAt(2, static_cast<DWORD>(pRect->left));
+    arrShape.SetAt(3, static_cast<DWORD>(pRect->right));
+    return StoreArchived(lpszValueName, arrShape, kShapeBlockBytes, kRectRecordedType);
+}
+
+BOOL CRegistryEx::WritePoint(LPCTSTR lpszValueName, POINT*& pPoint) {
+    CDWordArray arrShape;
+    arrShape.SetSize(kShapeElements, -1);
+    arrShape.SetAt(0, static_cast<DWORD>(pPoint->x));
+    arrShape.SetAt(1, static_cast<DWORD>(pPoint->y));
+    return StoreArchived(lpszValueName, arrShape, kShapeBlockBytes, kPointRecordedType);
+}
+
+BOOL CRegistryEx::ReadStringList(LPCTSTR lpszValueName, CStringList& list) {
+    return LoadArchived(lpszValueName, list, kCollectionBlockBytes, [&list](CArchive& ar) {
+        list.RemoveAll();
+        list.Serialize(ar);
+    });
+}
+
+BOOL CRegistryEx::ReadByteArray(LPCTSTR lpszValueName, CByteArray& arrBytes) {
+    return LoadArchived(lpszValueName, arrBytes, kCollectionBlockBytes, LoadKeepingSize(arrBytes));
+}
+
+BOOL CRegistryEx::ReadDwordArray(LPCTSTR lpszValueName, CDWordArray& arrDwords) {
+    return LoadArchived(lpszValueName, arrDwords, kCollectionBlockBytes,
+                        LoadKeepingSize(arrDwords));
+}
+
+BOOL CRegistryEx::ReadWordArray(LPCTSTR lpszValueName, CWordArray& arrWords) {
+    return LoadArchived(lpszValueName, arrWords, kCollectionBlockBytes, LoadKeepingSize(arrWords));
+}
+
+BOOL CRegistryEx::ReadStringArray(LPCTSTR lpszValueName, CStringArray& arrStrings) {
+    return LoadArchived(lpszValueName, arrStrings, kCollectionBlockBytes,
+                        LoadKeepingSize(arrStrings));
+}
+
+BOOL CRegistryEx::ReadRect(LPCTSTR lpszValueName, RECT*& pRect) {
+    CDWordArray arrShape;
+    BOOL bQueried = LoadArchived(lpszValueName, arrShape, kShapeBlockBytes, LoadShape(arrShape));
+    // A stored array too short for a rectangle (or not loaded at all) is no rectangle: the
+    // caller's stays as it was rather than be half filled or read beyond the array.
+    if (arrShape.GetSize() >= kRectElementsNeeded) {
+        pRect->top = static_cast<LONG>(arrShape.GetAt(0));
+        pRect->bottom = static_cast<LONG>(arrShape.GetAt(1));
+        pRect->left = static_cast<LONG>(arrShape.GetAt(2));
+        pRect->right = static_cast<LONG>(arrShape.GetAt(3));
+    }
+    Record(m_lLastStatus, kRectRecordedType, sizeof(RECT));
+    return bQueried;
+}
+
+BOOL CRegistryEx::ReadPoint(LPCTSTR lpszValueName, POINT*& pPoint) {
+    CDWordArray arrShape;
+    BOOL bQueried = LoadArchived(lpszValueName, arrShape, kShapeBlockBytes, LoadShape(arrShape));
+    // As for a rectangle: too short an array leaves the point as it was.
+    if (arrShape.GetSize() >= kPointElementsNeeded) {
+        pPoint->x = static_cast<LONG>(arrShape.GetAt(0));
+        pPoint->y = static_cast<LONG>(arrShape.GetAt(1));
+    }
+    Record(m_lLastStatus, kPointRecordedType, sizeof(POINT));
+    return bQueried;
 }
 
 void ShowRegistryError(DWORD dwCode, LPCTSTR lpszCall, LPCTSTR lpszFile, int nLine) {

@@ -1,8 +1,9 @@
 // CRegistryEx: one registry key handle (the current key) and the operations on it.
 //
 // Results: every BOOL is TRUE exactly when the operation's deciding registry call returned
-// ERROR_SUCCESS. Nothing throws and nothing is shown, except the error box of a failing listing
-// step (see EnumSubKeys).
+// ERROR_SUCCESS. Registry failures never throw (only a framework exception raised while loading an
+// archived value reaches the caller) and nothing is shown, except the error box of a failing
+// listing step (see EnumSubKeys).
 //
 // Call record: most operations keep their registry call's status, with the type and size of the
 // value concerned, in the call record (GetLastStatus, GetLastType, GetLastSize); each comment
@@ -20,6 +21,8 @@
 #pragma once
 
 #include "Afx.h"
+
+#include <functional>
 
 class CRegistryEx : public CObject {
 public:
@@ -129,6 +132,53 @@ public:
     // that cannot be listed is not searched below.
     CString FindKeyByValue(LPCTSTR lpszPath, LPCTSTR lpszValueName, LPCTSTR lpszWantedText);
 
+    // --- Archived values ---
+
+    // A framework collection, a rectangle or a point kept as one REG_BINARY
+    // value whose bytes are exactly what the framework's archive writes for it.
+    //
+    // Every store asserts the current key and the value name, that its work block was obtained,
+    // that the object is serialisable and that the archived length stays below the work block
+    // (4096 bytes; 30 for a rectangle or a point); past the bound the whole archive is written
+    // all the same. It records the set's status, type REG_BINARY (1 for a rectangle, 2 for a
+    // point: the value is REG_BINARY all the same) and the archived length, also on failure.
+    // TRUE when the set succeeded.
+    //
+    // Every load asserts the current key and the value name and that its work block was
+    // obtained, and records the query's status, type and size (a rectangle 1 and 16, a point 2
+    // and 8, whether or not the query succeeded). TRUE when the query succeeded. Only a REG_BINARY
+    // value is loaded (asserting that it stays below the work block); a value of any other type
+    // leaves the object untouched. A value larger than the work block fails with ERROR_MORE_DATA
+    // and the size that it needs. Data that is not a whole archived object throws the framework's
+    // CArchiveException (CException*) to the caller, who deletes it; the object is then in an
+    // unspecified state, and nothing else is left behind.
+    //
+    // When its work block cannot be had, an operation records ERROR_NOT_ENOUGH_MEMORY with size
+    // 0 and returns FALSE, writing and loading nothing.
+
+    BOOL WriteStringList(LPCTSTR lpszValueName, CStringList& list);
+    BOOL WriteByteArray(LPCTSTR lpszValueName, CByteArray& arrBytes);
+    BOOL WriteDwordArray(LPCTSTR lpszValueName, CDWordArray& arrDwords);
+    BOOL WriteWordArray(LPCTSTR lpszValueName, CWordArray& arrWords);
+    BOOL WriteStringArray(LPCTSTR lpszValueName, CStringArray& arrStrings);
+    // Stored as the double-word array top, bottom, left, right, 0.
+    BOOL WriteRect(LPCTSTR lpszValueName, const RECT* pRect);
+    // Stored as the double-word array x, y, 0, 0, 0.
+    BOOL WritePoint(LPCTSTR lpszValueName, POINT*& pPoint);
+
+    // |list| becomes exactly the stored strings, in their stored order.
+    BOOL ReadStringList(LPCTSTR lpszValueName, CStringList& list);
+    // An array load keeps the array's element count: the first stored elements, then zeros
+    // (empty strings) where fewer were stored; stored elements beyond the count are dropped.
+    BOOL ReadByteArray(LPCTSTR lpszValueName, CByteArray& arrBytes);
+    BOOL ReadDwordArray(LPCTSTR lpszValueName, CDWordArray& arrDwords);
+    BOOL ReadWordArray(LPCTSTR lpszValueName, CWordArray& arrWords);
+    BOOL ReadStringArray(LPCTSTR lpszValueName, CStringArray& arrStrings);
+    // The rectangle (point) is filled from a stored array of at least four (two) elements and
+    // left untouched otherwise.
+    BOOL ReadRect(LPCTSTR lpszValueName, RECT*& pRect);
+    BOOL ReadPoint(LPCTSTR lpszValueName, POINT*& pPoint);
+
     LONG GetLastStatus() const { return m_lLastStatus; }
     DWORD GetLastType() const { return m_dwLastType; }
     DWORD GetLastSize() const { return m_dwLastSize; }
@@ -142,6 +192,14 @@ private:
     LONG SetValue(LPCTSTR lpszValueName, DWORD dwType, const void* pData, DWORD dwSize);
     BOOL QueryValue(LPCTSTR lpszValueName, BYTE* pbData, DWORD& dwSize);
     BOOL EnumNames(LPCTSTR lpszPath, CStringArray& arrNames, const NameListing& listing);
+    // The steps of every store: |object| serialised into a work block of |nBlockBytes|, written
+    // as REG_BINARY, recorded with |dwRecordedType|.
+    BOOL StoreArchived(LPCTSTR lpszValueName, CObject& object, UINT nBlockBytes,
+                       DWORD dwRecordedType);
+    // The steps of every load: the value queried into a work block of |nBlockBytes| and, when
+    // it is REG_BINARY, handed through an archive to |fnLoad|, which loads |object| from it.
+    BOOL LoadArchived(LPCTSTR lpszValueName, CObject& object, UINT nBlockBytes,
+                      const std::function<void(CArchive&)>& fnLoad);
 
     LONG m_lLastStatus = 0;
     DWORD m_dwLastType = 0;

@@ -1,0 +1,3 @@
+#include "CByteArray.h"
+
+IMPLEMENT_SERIAL(CByteArray, CObject, 0)

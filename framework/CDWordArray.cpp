@@ -1,0 +1,3 @@
+#include "CDWordArray.h"
+
+IMPLEMENT_SERIAL(CDWordArray, CObject, 0)

@@ -1,0 +1,3 @@
+#include "CFile.h"
+
+IMPLEMENT_DYNAMIC(CFile, CObject)
