@@ -253,7 +253,7 @@ TEST(ArchiveFormatTest, StringsLoadFromWideFormsAndEndAtAZeroCharacter) {
         {"wide", Bytes("01 00 ff fe ff 03 61 00 62 00 63 00"), "abc", kLoaded},
         {"wide, 16-bit length", strWide256, std::string(256, 'A'), kLoaded},
         {"wide, 32-bit length", Bytes("01 00 ff fe ff ff ff ff 01 00 00 00 7a 00"), "z", kLoaded},
-        {"wide, outside the code page", Bytes("01 00 ff fe ff 02 16 04 61 00"), "?a", kLoaded},
+        {"wide, outside the code page", Bytes("01 00 ff fe ff 02 01 0e 61 00"), "?a", kLoaded},
         {"wide, zero character", Bytes("01 00 ff fe ff 02 62 00 00 00"), "b", kLoaded},
         {"8-bit, zero character", Bytes("01 00 03 61 00 62"), "a", kLoaded},
         {"second wide marker", Bytes("01 00 ff fe ff ff fe ff 01 61 00"), "",
