@@ -219,6 +219,8 @@ TEST_F(RegistryExTest, KeysGrantingOnlyReadRefuseOpeningButStillList) {
     EXPECT_EQ(CallRecord(ERROR_ACCESS_DENIED, 0, 0), RecordOf(reg));
     EXPECT_FALSE(reg.Open(HKEY_LOCAL_MACHINE, "locked"));
     EXPECT_EQ(CallRecord(ERROR_ACCESS_DENIED, 0, 0), RecordOf(reg));
+    EXPECT_FALSE(reg.OpenKey(HKEY_LOCAL_MACHINE, "locked"));
+    EXPECT_EQ(ERROR_ACCESS_DENIED, reg.GetLastStatus());
 }
 
 TEST_F(RegistryExTest, DebugAssertionsNameTheSourceFileAndLineAndTheCallGoesOn) {

@@ -76,6 +76,35 @@ TEST_F(RegistryExValues, WritesStoreTheirTypeAndBytesAndRecordOnlyWhereTheyShoul
     }
 }
 
+// A success replaces an earlier record as fully as a failure does: no operation that records
+// may keep the previous type or size, or record only when it fails.
+TEST_F(RegistryExValues, SucceedingOperationsReplaceAnEarlierRecord) {
+    MakeKey("k");
+    MakeKey("doomed");
+    SetTestValue(m_scratch.get(), "doomed", REG_SZ, std::string("x", 2));
+    CStringArray arrNames;
+    const struct {
+        LPCSTR lpszName;
+        std::function<BOOL(CRegistryEx&)> call;
+    } cases[] = {
+        {"Open", [](CRegistryEx& reg) { return reg.Open(HKEY_LOCAL_MACHINE, "k"); }},
+        {"OpenSubKey", [](CRegistryEx& reg) { return reg.OpenSubKey("k"); }},
+        {"CreateKey", [](CRegistryEx& reg) { return reg.CreateKey(HKEY_LOCAL_MACHINE, "k"); }},
+        {"DeleteKey", [](CRegistryEx& reg) { return reg.DeleteKey(HKEY_LOCAL_MACHINE, "doomed"); }},
+        {"ValueExists", [](CRegistryEx& reg) { return reg.ValueExists("300 bytes"); }},
+        {"DeleteValue", [](CRegistryEx& reg) { return reg.DeleteValue("doomed"); }},
+        {"EnumSubKeys", [&](CRegistryEx& reg) { return reg.EnumSubKeys("k", arrNames); }},
+        {"EnumValues", [&](CRegistryEx& reg) { return reg.EnumValues("k", arrNames); }},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.lpszName);
+        CRegistryEx reg(HKEY_LOCAL_MACHINE);
+        RecordEarlierRead(reg);
+        EXPECT_TRUE(c.call(reg));
+        EXPECT_EQ(CallRecord(ERROR_SUCCESS, 0, 0), RecordOf(reg));
+    }
+}
+
 TEST_F(RegistryExValues, NumberReadsTakeAnyValueOfAtMostFourBytesZeroExtended) {
     const struct {
         LPCSTR lpszName;
@@ -210,7 +239,8 @@ TEST_F(RegistryExValues, OpenKeyRecordsOnlyAFailureAndForgetsTheKeyHeldBefore) {
 
 TEST_F(RegistryExValues, CreateKeyCreatesOrOpensWithFullAccess) {
     SetTestValue(MakeKey("existing").get(), "marker", REG_BINARY, "existing");
-    CRegistryEx reg(HKEY_LOCAL_MACHINE);
+    ScopedKey held = MakeKey("held");
+    CRegistryEx reg(held.get());
     for (LPCSTR lpszPath : {"existing", "new\\deeper"}) {
         SCOPED_TRACE(lpszPath);
         EXPECT_TRUE(reg.CreateKey(HKEY_LOCAL_MACHINE, lpszPath));
@@ -222,11 +252,15 @@ TEST_F(RegistryExValues, CreateKeyCreatesOrOpensWithFullAccess) {
     }
     EXPECT_EQ("existing", QueryValue(MakeKey("existing").get(), "marker").strData);
     EXPECT_STREQ("", reg.GetPath());
+    EXPECT_EQ(ERROR_SUCCESS, InfoStatus(held.get())); // forgotten, not closed
+    // Only below a key that lasts can a lasting key be made.
+    EXPECT_NE(nullptr, MakeKey("new\\deeper\\child"));
 
     MakeKey("locked");
     Restrict("locked");
     EXPECT_FALSE(reg.CreateKey(HKEY_LOCAL_MACHINE, "locked"));
     EXPECT_EQ(CallRecord(ERROR_ACCESS_DENIED, 0, 0), RecordOf(reg));
+    EXPECT_EQ(NULL, reg.GetKey()); // what the platform stores after a failed open
 }
 
 TEST_F(RegistryExValues, DeleteKeyLeavesTheCurrentKeyAloneEvenWhenItIsTheDeletedKey) {
