@@ -151,6 +151,18 @@ TEST_F(RegistryExSearch, AMatchAtTheStartListsNothingAndKeepsTheCallersTexts) {
     EXPECT_EQ(CallRecord(ERROR_FILE_NOT_FOUND, 0, 0), RecordOf(reg));
 }
 
+// A child is listed before it is searched: one that cannot be is skipped, although its value,
+// unreadable and so empty, would match an empty text.
+TEST_F(RegistryExSearch, AChildThatCannotBeListedIsSkippedEvenWhereItsValueWouldMatch) {
+    Name("skip", "x");
+    MakeKey("skip\\closed");
+    Name("skip\\open", "");
+    Restrict("skip\\closed", "D:");
+    CRegistryEx reg(HKEY_LOCAL_MACHINE);
+    EXPECT_STREQ("skip\\open", reg.FindKeyByValue("skip", "Name", ""));
+    EXPECT_TRUE(g_boxes.empty());
+}
+
 // An object opened on "other" walks the tree below other\t but reads each value at the same path
 // below HKEY_LOCAL_MACHINE: t\k0 matches there but is not in the walked tree.
 TEST_F(RegistryExSearch, WalksBelowTheCurrentKeyButReadsValuesBelowTheMachineRoot) {
