@@ -210,6 +210,27 @@ TEST_F(RegistryExArchiveTest, StoresWriteTheArchiveFormatAndLoadsReplaceTheObjec
     EXPECT_TRUE(m_assertions.Assertions().empty());
 }
 
+TEST_F(RegistryExArchiveTest, StoreThatTheRegistryRefusesRecordsTheFailureAndKeepsNoBlock) {
+    Objects stored(true);
+    for (const Kind& kind : kKinds) {
+        SCOPED_TRACE(kind.pszName);
+        HKEY hReadOnly = NULL;
+        ASSERT_EQ(ERROR_SUCCESS, RegOpenKeyExA(m_scratch.get(), NULL, 0, KEY_READ, &hReadOnly));
+        CRegistryEx reg(hReadOnly);
+        size_t nLive = 0;
+        {
+            HeapWatch heap;
+            ASSERT_TRUE(heap.Watching());
+            EXPECT_FALSE(kind.fnStore(reg, stored, kValue));
+            nLive = heap.Live();
+        }
+        EXPECT_EQ(0u, nLive) << "heap blocks left behind";
+        DWORD dwLength = static_cast<DWORD>(Bytes(kind.pszStoredHex).size());
+        EXPECT_EQ(CallRecord(ERROR_ACCESS_DENIED, kind.dwType, dwLength), RecordOf(reg));
+        EXPECT_EQ("missing", StoredHex(m_scratch.get(), kValue));
+    }
+}
+
 TEST_F(RegistryExArchiveTest, ArrayLoadsKeepTheThreeElementsTheArrayHadOnEntry) {
     const struct {
         size_t nKind;
