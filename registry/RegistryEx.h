@@ -154,7 +154,8 @@ public:
     // unspecified state, and nothing else is left behind.
     //
     // When its work block cannot be had, an operation records ERROR_NOT_ENOUGH_MEMORY with size
-    // 0 and returns FALSE, writing and loading nothing.
+    // 0 (a rectangle's or a point's load with its type and size as above) and returns FALSE,
+    // writing and loading nothing.
 
     BOOL WriteStringList(LPCTSTR lpszValueName, CStringList& list);
     BOOL WriteByteArray(LPCTSTR lpszValueName, CByteArray& arrBytes);
