@@ -170,6 +170,20 @@ void* NoBlock(size_t, size_t) {
     return NULL;
 }
 
+void* NoLargerBlock(void*, size_t) {
+    return NULL;
+}
+
+// The first exception of a thread sets up the runtime's own bookkeeping for good: done before a
+// HeapWatch counts.
+void ThrowOnce() {
+    try {
+        AfxThrowArchiveException(CArchiveException::generic);
+    } catch (CException* e) {
+        e->Delete();
+    }
+}
+
 } // namespace
 
 class RegistryExArchiveTest : public ::testing::Test {
@@ -358,12 +372,7 @@ TEST_F(RegistryExArchiveTest, ValueEndingTooEarlyThrowsToTheCallerAndLeavesNoBlo
     // Each cut before the first element is whole, so the object itself keeps no new block.
     const char* apszCutHex[] = {"02 00 01",    "ff ff ff ff ff ff", "02 00 ef", "02 00 ef be ad",
                                 "03 00 02 61", "05 00 01 00 00",    "05 00"};
-    // The first exception of a thread sets up the runtime's own bookkeeping for good.
-    try {
-        AfxThrowArchiveException(CArchiveException::generic);
-    } catch (CException* e) {
-        e->Delete();
-    }
+    ThrowOnce();
     Objects untouched(false);
     for (size_t i = 0; i < std::size(kKinds); i++) {
         const Kind& kind = kKinds[i];
@@ -392,6 +401,32 @@ TEST_F(RegistryExArchiveTest, ValueEndingTooEarlyThrowsToTheCallerAndLeavesNoBlo
             EXPECT_EQ(kind.fnHeld(untouched), kind.fnHeld(objects));
         }
     }
+}
+
+// An archive longer than the block makes the memory file grow it; when it cannot, the memory
+// exception reaches the caller, nothing is written and the block is not left behind.
+TEST_F(RegistryExArchiveTest, StoreWhoseBlockCannotGrowPassesTheMemoryExceptionOn) {
+    CByteArray arr;
+    arr.SetSize(5000);
+    ThrowOnce();
+    CRegistryEx reg(HKEY_LOCAL_MACHINE);
+    bool bMemoryException = false;
+    size_t nLive = 0;
+    {
+        HeapWatch heap;
+        ImportPatch noLargerBlock("msvcrt.dll", "realloc", reinterpret_cast<void*>(&NoLargerBlock));
+        ASSERT_TRUE(heap.Watching() && noLargerBlock.Patched());
+        try {
+            reg.WriteByteArray(kValue, arr);
+        } catch (CException* e) {
+            bMemoryException = e->IsKindOf(RUNTIME_CLASS(CMemoryException));
+            e->Delete();
+        }
+        nLive = heap.Live();
+    }
+    EXPECT_TRUE(bMemoryException);
+    EXPECT_EQ(0u, nLive) << "heap blocks left behind";
+    EXPECT_EQ("missing", StoredHex(m_scratch.get(), kValue));
 }
 
 TEST_F(RegistryExArchiveTest, WithoutItsWorkBlockAnOperationAssertsAndDoesNothing) {
