@@ -13,6 +13,16 @@ namespace {
 
 const DWORD kSentinel = 0xdeadbeef;
 
+// Thrown by an assertion hook to stop a call at its first assertion, where going on as after
+// Ignore would read through the NULL that the assertion reports.
+struct AssertionStop {
+    int nLine;
+};
+
+BOOL StopAtAssertion(LPCSTR, int nLine) {
+    throw AssertionStop{nLine};
+}
+
 // A record that no operation below leaves by itself: a failed read of a 300-byte value.
 const CallRecord kEarlierRecord(ERROR_MORE_DATA, REG_BINARY, 300);
 
@@ -329,6 +339,27 @@ TEST_F(RegistryExValues, EveryOperationAssertsItsPreconditionsInOrderNamingTheSo
             }
         }
     }
+}
+
+TEST_F(RegistryExValues, WriteStringAssertsANullTextAfterTheNameAndBeforeReadingIt) {
+    CRegistryEx reg(HKEY_LOCAL_MACHINE);
+    int nNameLine = 0;
+    {
+        AssertionRecorder assertions;
+        reg.WriteString(NULL, "x");
+        ASSERT_EQ(1u, assertions.Assertions().size());
+        nNameLine = assertions.Assertions()[0].nLine;
+    }
+    AFX_ASSERT_HOOK pfnOldHook = AfxSetAssertHook(StopAtAssertion);
+    int nTextLine = 0;
+    try {
+        reg.WriteString("v", NULL);
+    } catch (const AssertionStop& stop) {
+        nTextLine = stop.nLine;
+    }
+    AfxSetAssertHook(pfnOldHook);
+    EXPECT_LT(nNameLine, nTextLine);
+    EXPECT_EQ(ERROR_FILE_NOT_FOUND, QueryValue(m_scratch.get(), "v").lStatus);
 }
 
 // The order of the two checks of the operations on a given root: which one fires alone.
