@@ -311,6 +311,26 @@ TEST_F(RegistryExArchiveTest, LoadsLeaveTheirObjectAloneForOtherTypesMissingOrOv
     EXPECT_TRUE(m_assertions.Assertions().empty());
 }
 
+// On an object whose current key is NULL, with a NULL value name: two assertions, the key's
+// first, and the call goes on to the registry, which refuses the handle.
+TEST_F(RegistryExArchiveTest, EveryOperationAssertsTheCurrentKeyThenTheValueName) {
+    for (const Kind& kind : kKinds) {
+        SCOPED_TRACE(kind.pszName);
+        for (const Operation& fnOperation : {kind.fnStore, kind.fnLoad}) {
+            CRegistryEx reg(HKEY_LOCAL_MACHINE);
+            reg.Close();
+            Objects objects(true);
+            size_t nBefore = m_assertions.Assertions().size();
+            EXPECT_FALSE(fnOperation(reg, objects, NULL));
+            EXPECT_EQ(ERROR_INVALID_HANDLE, reg.GetLastStatus());
+            const std::vector<Assertion>& seen = m_assertions.Assertions();
+            ASSERT_EQ(nBefore + 2, seen.size());
+            EXPECT_EQ(kSourceFile, seen[nBefore].strFile);
+            EXPECT_LT(seen[nBefore].nLine, seen[nBefore + 1].nLine);
+        }
+    }
+}
+
 TEST_F(RegistryExArchiveTest, ValueAsLargeAsTheBlockLoadsUnderTheBoundAssertion) {
     std::string strBlock = Bytes("fe 0f 01") + std::string(4093, '\x07');
     SetTestValue(m_scratch.get(), "block", REG_BINARY, strBlock);
