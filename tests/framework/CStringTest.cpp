@@ -61,6 +61,7 @@ TEST_F(FrameworkTest, LeftClampsCountToText) {
 TEST_F(FrameworkTest, LengthConstructorStopsAtCountOrZero) {
     EXPECT_STREQ("ab", CString("abcdef", 2));
     EXPECT_STREQ("ab", CString("ab\0cd", 5));
+    EXPECT_EQ(2, CString("ab\0cd", 5).GetLength()); // the zero ends the text, not only its view
     EXPECT_EQ(0, CString("x", 0).GetLength());
 }
 

@@ -115,6 +115,7 @@ TEST_F(RegistryExTest, ReadStringTakesAnyValueWithin200BytesAsTextUpToItsBytes) 
         DirtyStack();
         EXPECT_TRUE(reg.ReadString(c.lpszName, strText));
         EXPECT_EQ(c.strText, std::string(strText));
+        EXPECT_EQ(c.strText.size(), static_cast<size_t>(strText.GetLength()));
         EXPECT_EQ(CallRecord(ERROR_SUCCESS, c.dwType, c.strData.size()), RecordOf(reg));
     }
 }
