@@ -23,7 +23,11 @@ LONG WINAPI CountingOpen(HKEY hKey, LPCSTR lpszPath, DWORD dwOptions, REGSAM sam
 }
 
 LONG WINAPI CountingClose(HKEY hKey) {
-    bool bPredefined = reinterpret_cast<ULONG_PTR>(hKey) >= 0x80000000u;
+    // The predefined keys are the negative handle values from HKEY_CLASSES_ROOT on, whatever the
+    // size of a handle; the handles that opens return are positive.
+    LONG_PTR nKey = reinterpret_cast<LONG_PTR>(hKey);
+    LONG_PTR nFirstPredefined = reinterpret_cast<LONG_PTR>(HKEY_CLASSES_ROOT);
+    bool bPredefined = nKey >= nFirstPredefined && nKey < nFirstPredefined + 8;
     LONG lStatus = g_pfnClose(hKey);
     g_nOpenHandles -= lStatus == ERROR_SUCCESS && !bPredefined;
     return lStatus;
