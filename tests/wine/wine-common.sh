@@ -23,18 +23,25 @@ use_prefix() {
     mkdir -p "$TMPDIR"
 }
 
-# Makes $dir/template once: a fresh prefix, flushed to disk, that is never run again and only
-# cloned. Serialised by a lock, since parallel tests may ask for it at once.
+# The Wine that made a prefix. A prefix made before the 32-bit Wine was installed (or after it
+# was removed) no longer works.
+wine_setup() {
+    echo "$("$WINE" --version)$([ -x /usr/lib/wine/wine ] && echo ", with 32-bit programs")"
+}
+
+# Makes $dir/template once for this Wine: a fresh prefix, flushed to disk, that is never run again
+# and only cloned; a shared prefix cloned from an older one goes with it. Serialised by a lock,
+# since parallel tests may ask for it at once.
 ensure_template() {
     mkdir -p "$dir"
     (
         flock 9
-        if [ ! -f "$dir/template/.complete" ]; then
-            rm -rf "$dir/template"
+        if [ "$(cat "$dir/template/.complete" 2>/dev/null)" != "$(wine_setup)" ]; then
+            rm -rf "$dir/template" "$dir/prefix"
             use_prefix "$dir/template"
             "$WINE" wineboot -i >/dev/null 2>&1 </dev/null
             "$WINESERVER" -w
-            touch "$dir/template/.complete"
+            wine_setup >"$dir/template/.complete"
         fi
     ) 9>"$dir/.lock"
 }
