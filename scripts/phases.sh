@@ -19,8 +19,8 @@ elapsed() {
 }
 
 # Runs a phase: prints "$1…", runs the rest of the arguments as a command with its output going to
-# the log, and ends the line with the time taken. On failure shows the last lines that the phase
-# wrote and returns the command's status. (A shell function given as the command runs without
+# the log (from the line after $phase_lines), and ends the line with the time taken. On failure
+# shows the last lines that the phase wrote and returns the command's status. (A shell function given as the command runs without
 # "set -e": chain its steps with &&.)
 phase() {
     title=$1
@@ -48,4 +48,10 @@ phase() {
 install_packages() {
     missing=$(scripts/install-deps --list-missing)
     [ -z "$missing" ] || phase "Installing packages: $missing" scripts/install-deps
+}
+
+# The template and shared Wine prefixes of build/$1, made before its tests so that no test waits
+# for them. The server that made them ends at once: the tests' own starts under their display.
+make_prefixes() {
+    tests/wine/wine-run "build/$1/wine" cmd /c exit && tests/wine/wine-stop "build/$1/wine"
 }
