@@ -11,3 +11,4 @@ set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
 # DLLs export their functions under their plain names, as the system's own do; 32-bit stdcall
 # exports would otherwise carry the size of their arguments ("Name@20").
 set(CMAKE_SHARED_LINKER_FLAGS_INIT -Wl,--kill-at)
+set(CMAKE_MODULE_LINKER_FLAGS_INIT -Wl,--kill-at)
