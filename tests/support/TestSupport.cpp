@@ -187,6 +187,8 @@ void** FindImportSlot(LPCSTR lpszDll, LPCSTR lpszFunction) {
                 continue;
             auto* pImport =
                 reinterpret_cast<IMAGE_IMPORT_BY_NAME*>(pBase + pName->u1.AddressOfData);
+            // The slot is a pointer-sized field of either image format (PE32 or PE32+).
+            static_assert(sizeof pSlot->u1.Function == sizeof(void*));
             if (strcmp(reinterpret_cast<LPCSTR>(pImport->Name), lpszFunction) == 0)
                 return reinterpret_cast<void**>(&pSlot->u1.Function);
         }

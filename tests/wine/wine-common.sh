@@ -1,34 +1,57 @@
 # Shared by the Wine wrappers: where Wine is, and how the build tree's prefixes are made.
 # Every prefix lives under the build tree's Wine folder ($dir); none outside it is touched.
 
+case $dir in /*) ;; *) dir=$PWD/$dir ;; esac
+
 WINE=${WINE:-/usr/lib/wine/wine64}
 [ -x "$WINE" ] || WINE=$(command -v wine64 || command -v wine)
 WINESERVER=${WINESERVER:-$(command -v wineserver || echo /usr/lib/wine/wineserver64)}
 
 export WINEDEBUG=-all
+# Wine's font lookups cache what they find; the cache belongs to the build tree, not to ~/.cache.
+export XDG_CACHE_HOME="$dir/cache"
 # No Mono or Gecko prompts, and no menu entries on the Linux desktop; overrides asked for by the
 # caller come after ours.
 export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d${WINEDLLOVERRIDES:+;$WINEDLLOVERRIDES}"
 
-# Makes $dir/template once: a fresh prefix, flushed to disk, that is never run again and only
-# cloned. Serialised by a lock, since parallel tests may ask for it at once.
+# Makes $1 the prefix that Wine commands use. Its server keeps its socket in a folder below
+# TMPDIR and records that folder's name in the prefix: both stay beside the prefix, so that
+# deleting a sandbox deletes them too.
+use_prefix() {
+    export WINEPREFIX="$1"
+    export TMPDIR="${1%/*}/tmp"
+    mkdir -p "$TMPDIR"
+}
+
+# The Wine that made a prefix. A prefix made before the 32-bit Wine was installed (or after it
+# was removed) no longer works.
+wine_setup() {
+    echo "$("$WINE" --version)$([ -x /usr/lib/wine/wine ] && echo ", with 32-bit programs")"
+}
+
+# Makes $dir/template once for this Wine: a fresh prefix, flushed to disk, that is never run again
+# and only cloned; a shared prefix cloned from an older one goes with it. Serialised by a lock,
+# since parallel tests may ask for it at once.
 ensure_template() {
     mkdir -p "$dir"
     (
         flock 9
-        if [ ! -f "$dir/template/.complete" ]; then
-            rm -rf "$dir/template"
-            WINEPREFIX="$dir/template" "$WINE" wineboot -i >/dev/null 2>&1 </dev/null
-            WINEPREFIX="$dir/template" "$WINESERVER" -w
-            touch "$dir/template/.complete"
+        if [ "$(cat "$dir/template/.complete" 2>/dev/null)" != "$(wine_setup)" ]; then
+            rm -rf "$dir/template" "$dir/prefix"
+            use_prefix "$dir/template"
+            "$WINE" wineboot -i >/dev/null 2>&1 </dev/null
+            "$WINESERVER" -w
+            wine_setup >"$dir/template/.complete"
         fi
     ) 9>"$dir/.lock"
 }
 
 # Clones the template into $1: hard links for the files, which Wine only reads, but real copies
-# of the registry files, which the server rewrites in place.
+# of the registry files, which the server rewrites in place. The record of the template server's
+# socket folder stays behind: the clone's server makes its own.
 clone_template() {
     cp -a --link "$dir/template" "$1"
+    rm -f "$1/wineserver"
     for file in "$dir/template"/*.reg; do
         rm -f "$1/${file##*/}"
         cp -p "$file" "$1/"
@@ -41,4 +64,15 @@ clone_template() {
 warm_server() {
     "$WINESERVER" -p$1 >/dev/null 2>&1 </dev/null || true
     "$WINE" cmd /c exit >/dev/null 2>&1 </dev/null
+}
+
+# Ends the servers of the build tree's long-lived prefixes (the shared one and the demo's).
+stop_servers() {
+    for prefix in "$dir/prefix" "$dir/demo"; do
+        [ -d "$prefix" ] || continue
+        (
+            use_prefix "$prefix"
+            "$WINESERVER" -k >/dev/null 2>&1 || true
+        )
+    done
 }
