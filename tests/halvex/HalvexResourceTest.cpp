@@ -165,6 +165,24 @@ BOOL CALLBACK AddResourceId(HMODULE, LPCWSTR, LPWSTR pszName, LONG_PTR lParam) {
     return TRUE;
 }
 
+// Adds "type name language" of each language of resource |pszName| to the vector |lParam|.
+BOOL CALLBACK AddResourceLanguage(HMODULE, LPCWSTR pszType, LPCWSTR pszName, WORD wLanguage,
+                                  LONG_PTR lParam) {
+    reinterpret_cast<std::vector<std::string>*>(lParam)->push_back(
+        Format("%u %u %04X", static_cast<unsigned>(reinterpret_cast<ULONG_PTR>(pszType)),
+               static_cast<unsigned>(reinterpret_cast<ULONG_PTR>(pszName)), wLanguage));
+    return TRUE;
+}
+
+BOOL CALLBACK AddResourceLanguages(HMODULE hModule, LPCWSTR pszType, LPWSTR pszName,
+                                   LONG_PTR lParam) {
+    return EnumResourceLanguagesW(hModule, pszType, pszName, AddResourceLanguage, lParam);
+}
+
+BOOL CALLBACK AddResourcesOfType(HMODULE hModule, LPWSTR pszType, LONG_PTR lParam) {
+    return EnumResourceNamesW(hModule, pszType, AddResourceLanguages, lParam);
+}
+
 class HalvexResources : public testing::Test {
 protected:
     void SetUp() override {
@@ -183,6 +201,16 @@ protected:
     HMODULE m_hModule = NULL;
 };
 } // namespace
+
+TEST_F(HalvexResources, EveryResourceIsKoreanAndNoneIsBeyondTheProgramsOwn) {
+    // Type, id, language: two icon images, the dialogs, string block 7, icon group 128 and the
+    // version block, all numbered, all Korean.
+    std::vector<std::string> resources;
+    EnumResourceTypesW(m_hModule, AddResourcesOfType, reinterpret_cast<LONG_PTR>(&resources));
+    EXPECT_EQ((std::vector<std::string>{"3 1 0412", "3 2 0412", "5 100 0412", "5 102 0412",
+                                        "6 7 0412", "14 128 0412", "16 1 0412"}),
+              resources);
+}
 
 TEST_F(HalvexResources, DialogTemplatesHoldEveryStyleFontAndControl) {
     // Styles: 50000000 is WS_CHILD | WS_VISIBLE, 20000 WS_GROUP, 10000 WS_TABSTOP; then SS_ICON 3,
