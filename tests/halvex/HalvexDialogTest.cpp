@@ -173,6 +173,19 @@ TEST_F(HalvexDialog, MainDialogShowsItsControlsAboutEntryAndIcon) {
     EXPECT_EQ(IDOK, nResult);
 }
 
+TEST_F(HalvexDialog, MainDialogIsOwnedByTheParentItIsGiven) {
+    CWnd wndParent; // destroys its window when it goes
+    ASSERT_TRUE(wndParent.Attach(CreateWindowExW(0, L"Static", L"parent", WS_POPUP, 0, 0, 100, 100,
+                                                 NULL, NULL, NULL, NULL)));
+    CHalvexDlg dlg(&wndParent);
+    HWND hOwner = NULL;
+    RunModal(dlg, kMainCaption, [&](HWND hDlg) {
+        hOwner = GetWindow(hDlg, GW_OWNER);
+        Click(hDlg, IDOK);
+    });
+    EXPECT_EQ(wndParent.GetSafeHwnd(), hOwner);
+}
+
 TEST_F(HalvexDialog, OkAndCancelEndTheDialogsWithTheirResults) {
     const struct {
         const char* pszHow;
@@ -195,7 +208,15 @@ TEST_F(HalvexDialog, OkAndCancelEndTheDialogsWithTheirResults) {
     }
 
     CAboutDlg dlgAbout;
-    EXPECT_EQ(IDOK, RunModal(dlgAbout, kAboutCaption, [](HWND hDlg) { Click(hDlg, IDOK); }));
+    HWND hAbout = NULL;
+    EXPECT_EQ(IDOK, RunModal(dlgAbout, kAboutCaption, [&](HWND hDlg) {
+                  hAbout = hDlg;
+                  Click(hDlg, IDOK);
+              }));
+    // The object lets go of the window its run destroyed: no handle of it stays mapped.
+    EXPECT_EQ(nullptr, dlgAbout.GetSafeHwnd());
+    EXPECT_NE(nullptr, hAbout);
+    EXPECT_EQ(nullptr, CWnd::FromHandlePermanent(hAbout));
 }
 
 TEST_F(HalvexDialog, AboutCommandOpensTheAboutBoxAgainWhateverItsLowBits) {
@@ -231,8 +252,23 @@ TEST_F(HalvexDialog, OtherSystemCommandsReachThePlatform) {
             SendMessageW(hMain, WM_SYSCOMMAND, c.nCommand, 0);
             EXPECT_EQ(c.bIconic, IsIconic(hMain) != FALSE) << c.nCommand;
         }
-        // 0x0020 is not the About command: it must not have opened the box. Closing cancels.
+        // 0x0020 is not the About command: it must not have opened the box.
         EXPECT_EQ(nullptr, FindWindowW(L"#32770", kAboutCaption));
+        // Nor are ids that hold 0x0010 but differ from it above the low four bits. Should one
+        // open the box, the send times out and the box is closed again.
+        for (WPARAM nCommand : {0x0110, 0x1010}) {
+            DWORD_PTR dwResult = 0;
+            EXPECT_NE(0, SendMessageTimeoutW(hMain, WM_SYSCOMMAND, nCommand, 0, SMTO_NORMAL, 3000,
+                                             &dwResult))
+                << nCommand;
+            HWND hAbout = FindWindowW(L"#32770", kAboutCaption);
+            EXPECT_EQ(nullptr, hAbout) << nCommand;
+            if (hAbout != NULL) {
+                Click(hAbout, IDOK);
+                WaitUntilGone(hAbout);
+            }
+        }
+        // Closing cancels.
         PostMessageW(hMain, WM_SYSCOMMAND, SC_CLOSE, 0);
         EXPECT_TRUE(WaitUntilGone(hMain));
     });
@@ -334,6 +370,12 @@ BOOL WINAPI FakeIsIconic(HWND) {
     return g_paint.bIconic;
 }
 
+// The icon is made taller than wide, so that a height taken for a width shows.
+decltype(&GetSystemMetrics) g_pfnGetSystemMetrics = NULL;
+int WINAPI FakeGetSystemMetrics(int nIndex) {
+    return nIndex == SM_CXICON ? 32 : nIndex == SM_CYICON ? 48 : g_pfnGetSystemMetrics(nIndex);
+}
+
 BOOL WINAPI FakeGetClientRect(HWND, LPRECT lpRect) {
     std::lock_guard<std::mutex> lock(g_paintMutex);
     return SetRect(lpRect, 0, 0, g_paint.cxClient, g_paint.cyClient);
@@ -365,13 +407,15 @@ LRESULT WINAPI RecordingSendMessageA(HWND hWnd, UINT nMsg, WPARAM wParam, LPARAM
 } // namespace
 
 TEST_F(HalvexDialog, PaintingWhileMinimisedCentresTheIconRoundingTowardZero) {
-    ASSERT_EQ(32, GetSystemMetrics(SM_CXICON));
-    ASSERT_EQ(32, GetSystemMetrics(SM_CYICON));
+    ImportPatch metrics("user32.dll", "GetSystemMetrics",
+                        reinterpret_cast<void*>(&FakeGetSystemMetrics));
     ImportPatch iconic("user32.dll", "IsIconic", reinterpret_cast<void*>(&FakeIsIconic));
     ImportPatch client("user32.dll", "GetClientRect", reinterpret_cast<void*>(&FakeGetClientRect));
     ImportPatch draw("user32.dll", "DrawIcon", reinterpret_cast<void*>(&RecordingDrawIcon));
     ImportPatch send("user32.dll", "SendMessageA", reinterpret_cast<void*>(&RecordingSendMessageA));
-    ASSERT_TRUE(iconic.Patched() && client.Patched() && draw.Patched() && send.Patched());
+    ASSERT_TRUE(metrics.Patched() && iconic.Patched() && client.Patched() && draw.Patched() &&
+                send.Patched());
+    g_pfnGetSystemMetrics = reinterpret_cast<decltype(&GetSystemMetrics)>(metrics.Original());
     g_pfnDrawIcon = reinterpret_cast<decltype(&DrawIcon)>(draw.Original());
     g_pfnSendMessageA = reinterpret_cast<decltype(&SendMessageA)>(send.Original());
 
@@ -380,9 +424,9 @@ TEST_F(HalvexDialog, PaintingWhileMinimisedCentresTheIconRoundingTowardZero) {
         int cxClient, cyClient;
         int x, y; // where the icon is drawn, when it is
     } cases[] = {
-        {TRUE, 20, 20, -5, -5}, // narrower than the icon: -11 / 2 truncates to -5, not -6
-        {TRUE, 30, 31, 0, 0},   // -1 / 2 and 0 / 2
-        {TRUE, 101, 61, 35, 15},
+        {TRUE, 20, 20, -5, -13}, // smaller than the icon: -11 / 2 and -27 / 2 truncate up
+        {TRUE, 30, 47, 0, 0},    // -1 / 2 and 0 / 2
+        {TRUE, 101, 61, 35, 7},
         {FALSE, 101, 61, 0, 0}, // not minimised: the platform paints, nothing of ours
     };
     RunMainDialog([&](HWND hDlg) {
@@ -398,6 +442,8 @@ TEST_F(HalvexDialog, PaintingWhileMinimisedCentresTheIconRoundingTowardZero) {
             }
             // Sent to the dialog's thread and handled before the call returns.
             RedrawWindow(hDlg, NULL, NULL, RDW_INVALIDATE | RDW_UPDATENOW);
+            // Painting begun and ended: nothing is left to paint.
+            EXPECT_FALSE(GetUpdateRect(hDlg, NULL, FALSE)) << c.cxClient << "x" << c.cyClient;
             // Each paint, the one asked for and any the platform adds, must do the same.
             std::lock_guard<std::mutex> lock(g_paintMutex);
             EXPECT_LE(1, g_paint.nIconicQueries) << c.cxClient << "x" << c.cyClient;

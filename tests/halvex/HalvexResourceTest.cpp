@@ -7,6 +7,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdarg>
 #include <cstring>
 
@@ -127,11 +128,59 @@ std::vector<std::string> DescribeDialog(const std::string& strBytes) {
     return lines;
 }
 
+// The paths of the nodes of a version block's bytes, depth first ("VS_VERSION_INFO",
+// "VS_VERSION_INFO\\StringFileInfo", ...), down to the values of the string tables.
+void AddVersionNodes(const std::string& strBlock, size_t nBegin, size_t nEnd,
+                     const std::string& strParent, int nDepth, std::vector<std::string>& paths) {
+    auto Align = [](size_t n) { return (n + 3) & ~size_t(3); };
+    auto WordAt = [&](size_t n) {
+        WORD w = 0;
+        if (n + sizeof w <= strBlock.size())
+            std::memcpy(&w, strBlock.data() + n, sizeof w);
+        return w;
+    };
+    for (size_t nNode = nBegin; nNode + 6 <= nEnd;) {
+        WORD wLength = WordAt(nNode), wValueLength = WordAt(nNode + 2), wType = WordAt(nNode + 4);
+        if (wLength < 6)
+            break;
+        std::wstring strKey;
+        size_t nPos = nNode + 6;
+        for (; nPos < nEnd && WordAt(nPos) != 0; nPos += sizeof(WCHAR))
+            strKey += static_cast<WCHAR>(WordAt(nPos));
+        std::string strPath = (strParent.empty() ? "" : strParent + "\\") + Utf8(strKey);
+        paths.push_back(strPath);
+        // A text value's length counts characters, a binary one's bytes.
+        nPos = Align(Align(nPos + sizeof(WCHAR)) + wValueLength * (wType == 1 ? sizeof(WCHAR) : 1));
+        if (nDepth < 3)
+            AddVersionNodes(strBlock, nPos, std::min(nEnd, nNode + wLength), strPath, nDepth + 1,
+                            paths);
+        nNode = Align(nNode + wLength);
+    }
+}
+
 // Adds the id of resource |pszName| to the vector of ids |lParam|.
 BOOL CALLBACK AddResourceId(HMODULE, LPCWSTR, LPWSTR pszName, LONG_PTR lParam) {
     reinterpret_cast<std::vector<ULONG_PTR>*>(lParam)->push_back(
         reinterpret_cast<ULONG_PTR>(pszName));
     return TRUE;
+}
+
+// Adds "type name language" of each language of resource |pszName| to the vector |lParam|.
+BOOL CALLBACK AddResourceLanguage(HMODULE, LPCWSTR pszType, LPCWSTR pszName, WORD wLanguage,
+                                  LONG_PTR lParam) {
+    reinterpret_cast<std::vector<std::string>*>(lParam)->push_back(
+        Format("%u %u %04X", static_cast<unsigned>(reinterpret_cast<ULONG_PTR>(pszType)),
+               static_cast<unsigned>(reinterpret_cast<ULONG_PTR>(pszName)), wLanguage));
+    return TRUE;
+}
+
+BOOL CALLBACK AddResourceLanguages(HMODULE hModule, LPCWSTR pszType, LPWSTR pszName,
+                                   LONG_PTR lParam) {
+    return EnumResourceLanguagesW(hModule, pszType, pszName, AddResourceLanguage, lParam);
+}
+
+BOOL CALLBACK AddResourcesOfType(HMODULE hModule, LPWSTR pszType, LONG_PTR lParam) {
+    return EnumResourceNamesW(hModule, pszType, AddResourceLanguages, lParam);
 }
 
 class HalvexResources : public testing::Test {
@@ -152,6 +201,16 @@ protected:
     HMODULE m_hModule = NULL;
 };
 } // namespace
+
+TEST_F(HalvexResources, EveryResourceIsKoreanAndNoneIsBeyondTheProgramsOwn) {
+    // Type, id, language: two icon images, the dialogs, string block 7, icon group 128 and the
+    // version block, all numbered, all Korean.
+    std::vector<std::string> resources;
+    EnumResourceTypesW(m_hModule, AddResourcesOfType, reinterpret_cast<LONG_PTR>(&resources));
+    EXPECT_EQ((std::vector<std::string>{"3 1 0412", "3 2 0412", "5 100 0412", "5 102 0412",
+                                        "6 7 0412", "14 128 0412", "16 1 0412"}),
+              resources);
+}
 
 TEST_F(HalvexResources, DialogTemplatesHoldEveryStyleFontAndControl) {
     // Styles: 50000000 is WS_CHILD | WS_VISIBLE, 20000 WS_GROUP, 10000 WS_TABSTOP; then SS_ICON 3,
@@ -247,4 +306,16 @@ TEST_F(HalvexResources, VersionBlockHoldsFixedInfoKoreanStringsAndTranslation) {
         EXPECT_EQ(Utf8(pszValue), Utf8(pszFound)) << Utf8(pszKey);
     }
     EXPECT_EQ((std::vector<WORD>{0x0412, 0x04B0}), version.Translation());
+
+    // Those keys are all: one string table, one translation, nothing else.
+    std::string strBlock = Resource(RT_VERSION, 1);
+    std::vector<std::string> nodes;
+    AddVersionNodes(strBlock, 0, strBlock.size(), "", 0, nodes);
+    std::vector<std::string> expected = {"VS_VERSION_INFO", "VS_VERSION_INFO\\StringFileInfo",
+                                         "VS_VERSION_INFO\\StringFileInfo\\041204B0"};
+    for (const auto& [pszKey, pszValue] : strings)
+        expected.push_back("VS_VERSION_INFO\\StringFileInfo\\041204B0\\" + Utf8(pszKey));
+    expected.push_back("VS_VERSION_INFO\\VarFileInfo");
+    expected.push_back("VS_VERSION_INFO\\VarFileInfo\\Translation");
+    EXPECT_EQ(expected, nodes);
 }
