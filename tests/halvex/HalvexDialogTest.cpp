@@ -404,6 +404,19 @@ LRESULT WINAPI RecordingSendMessageA(HWND hWnd, UINT nMsg, WPARAM wParam, LPARAM
     }
     return g_pfnSendMessageA(hWnd, nMsg, wParam, lParam);
 }
+
+// Waits until no paint has been recorded for 150 ms (at most 3 s): the platform may add paints of
+// its own after the one asked for, and they must not spill into the next case.
+void SettlePaints() {
+    size_t nLast = static_cast<size_t>(-1);
+    for (int nQuiet = 0, nRound = 0; nQuiet < 3 && nRound < 60; nRound++) {
+        Sleep(50);
+        std::lock_guard<std::mutex> lock(g_paintMutex);
+        nQuiet = g_paint.events.size() == nLast ? nQuiet + 1 : 0;
+        nLast = g_paint.events.size();
+    }
+}
+
 } // namespace
 
 TEST_F(HalvexDialog, PaintingWhileMinimisedCentresTheIconRoundingTowardZero) {
@@ -444,13 +457,14 @@ TEST_F(HalvexDialog, PaintingWhileMinimisedCentresTheIconRoundingTowardZero) {
             RedrawWindow(hDlg, NULL, NULL, RDW_INVALIDATE | RDW_UPDATENOW);
             // Painting begun and ended: nothing is left to paint.
             EXPECT_FALSE(GetUpdateRect(hDlg, NULL, FALSE)) << c.cxClient << "x" << c.cyClient;
+            SettlePaints();
             // Each paint, the one asked for and any the platform adds, must do the same.
             std::lock_guard<std::mutex> lock(g_paintMutex);
             EXPECT_LE(1, g_paint.nIconicQueries) << c.cxClient << "x" << c.cyClient;
             std::vector<std::string> expected;
-            for (int i = 0; c.bIconic && i < g_paint.nIconicQueries; i++) {
+            for (size_t i = 0; c.bIconic && (i == 0 || 2 * i < g_paint.events.size()); i++) {
                 // The background is erased on the paint context the icon is then drawn on.
-                std::string strErase = 2u * i < g_paint.events.size() ? g_paint.events[2 * i] : "";
+                std::string strErase = 2 * i < g_paint.events.size() ? g_paint.events[2 * i] : "";
                 std::string strDC =
                     strErase.size() > 6 ? strErase.substr(6, strErase.find(' ', 6) - 6) : "?";
                 expected.push_back("erase " + strDC + " 0");

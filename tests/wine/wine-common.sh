@@ -60,10 +60,17 @@ clone_template() {
 
 # Starts the prefix's server (persistent for $1 seconds after its last client, or until killed
 # when $1 is empty) and its services, with their output going nowhere: they inherit the output of
-# the first process, and under ctest that is a pipe that would never close.
+# the first process, and under ctest that is a pipe that would never close. A server that has just
+# outlived its last client may still be going away when the next test starts: a start that meets
+# it is tried again.
 warm_server() {
-    "$WINESERVER" -p$1 >/dev/null 2>&1 </dev/null || true
-    "$WINE" cmd /c exit >/dev/null 2>&1 </dev/null
+    for attempt in 1 2 3 4 5; do
+        "$WINESERVER" -p$1 >/dev/null 2>&1 </dev/null || true
+        "$WINE" cmd /c exit >/dev/null 2>&1 </dev/null && return 0
+        echo "wine-run: the Wine server of $WINEPREFIX did not answer (attempt $attempt)" >&2
+        sleep 1
+    done
+    return 1
 }
 
 # Ends the servers of the build tree's long-lived prefixes (the shared one and the demo's).
