@@ -3,9 +3,10 @@
 // within the same 200 bytes, set to "1" when the query succeeds, and closed. No framework, no
 // paths built, no call record.
 //
-// Built twice: PatchFloor imports only advapi32 and kernel32; PatchFloorBox also imports user32,
-// as Halvex must for its boxes, and shows a box when the class key does not open. Under Wine
-// the difference between the two is the start-up cost of user32.
+// Built twice: PatchFloor is a console program that imports only advapi32 and kernel32;
+// PatchFloorBox is, as Halvex, a GUI-subsystem program that imports user32 for its box (shown
+// when the class key does not open). Under Wine the difference between the two is the start-up
+// cost of user32.
 #include <windows.h>
 
 namespace {
