@@ -60,6 +60,9 @@ TEST_F(HalvexPass, HoldsNoKeyOpenAfterwardsHoweverManyInstances) {
         ASSERT_TRUE(ledger.Patched());
         theApp.PatchAdapters();
         EXPECT_EQ(0, ledger.OpenKeys());
+        // The class key check and the listing's own key, at most: not one per instance.
+        EXPECT_LE(ledger.PeakKeys(), 2);
+        EXPECT_EQ(2 + 1 + nInstances, ledger.OpenedKeys());
     }
     for (int i = 0; i < nInstances; i++)
         EXPECT_EQ("1", ValueOf(i)) << InstancePath(i);

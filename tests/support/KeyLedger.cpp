@@ -4,6 +4,8 @@ namespace test_support {
 namespace {
 
 int g_nOpenKeys = 0;
+int g_nPeakKeys = 0;
+int g_nOpenedKeys = 0;
 decltype(&RegOpenKeyExA) g_pfnOpen = NULL;
 decltype(&RegCloseKey) g_pfnClose = NULL;
 
@@ -15,7 +17,12 @@ bool IsPredefined(HKEY hKey) {
 
 LONG WINAPI LedgerOpen(HKEY hKey, LPCSTR lpszPath, DWORD dwOptions, REGSAM sam, PHKEY phResult) {
     LONG lStatus = g_pfnOpen(hKey, lpszPath, dwOptions, sam, phResult);
-    g_nOpenKeys += lStatus == ERROR_SUCCESS;
+    if (lStatus == ERROR_SUCCESS) {
+        g_nOpenKeys++;
+        g_nOpenedKeys++;
+        if (g_nOpenKeys > g_nPeakKeys)
+            g_nPeakKeys = g_nOpenKeys;
+    }
     return lStatus;
 }
 
@@ -33,10 +40,20 @@ KeyLedger::KeyLedger()
     g_pfnOpen = reinterpret_cast<decltype(g_pfnOpen)>(m_open.Original());
     g_pfnClose = reinterpret_cast<decltype(g_pfnClose)>(m_close.Original());
     g_nOpenKeys = 0;
+    g_nPeakKeys = 0;
+    g_nOpenedKeys = 0;
 }
 
 int KeyLedger::OpenKeys() const {
     return g_nOpenKeys;
+}
+
+int KeyLedger::PeakKeys() const {
+    return g_nPeakKeys;
+}
+
+int KeyLedger::OpenedKeys() const {
+    return g_nOpenedKeys;
 }
 
 } // namespace test_support

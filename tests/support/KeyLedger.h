@@ -16,6 +16,9 @@ public:
     bool Patched() const { return m_open.Patched() && m_close.Patched(); }
     // Keys opened and not yet closed since the ledger was made. Predefined roots do not count.
     int OpenKeys() const;
+    // The most keys held at once, and all keys opened, since the ledger was made.
+    int PeakKeys() const;
+    int OpenedKeys() const;
 
 private:
     ImportPatch m_open;
