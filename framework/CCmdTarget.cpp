@@ -1,5 +1,7 @@
 #include "CCmdTarget.h"
 
+IMPLEMENT_DYNAMIC(CCmdTarget, CObject)
+
 const AFX_MSGMAP* CCmdTarget::GetThisMessageMap() {
     static const AFX_MSGMAP_ENTRY _messageEntries[] = {
         {0, 0, 0, 0, AfxSig_end, static_cast<AFX_PMSG>(NULL)}};

@@ -71,6 +71,8 @@ protected:                                                                      
     {WM_COMMAND, CN_COMMAND, (id), (id), AfxSig_vv, static_cast<AFX_PMSG>(&memberFxn)},
 
 class CCmdTarget : public CObject {
+    DECLARE_DYNAMIC(CCmdTarget)
+
 public:
     // Routes command |nID| with notification |nCode| to the handler in this object's map or its
     // bases' maps and returns TRUE; FALSE when no entry handles it. With |pHandlerInfo| the

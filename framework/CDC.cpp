@@ -2,6 +2,9 @@
 
 #include "CWnd.h"
 
+IMPLEMENT_DYNAMIC(CDC, CObject)
+IMPLEMENT_DYNAMIC(CPaintDC, CDC)
+
 CDC::~CDC() {
     if (m_hDC != NULL)
         ::DeleteDC(m_hDC);

@@ -6,6 +6,8 @@
 class CWnd;
 
 class CDC : public CObject {
+    DECLARE_DYNAMIC(CDC)
+
 public:
     CDC() = default;
     // Deletes the device context held, if any.
@@ -21,6 +23,8 @@ public:
 // Painting a window in answer to WM_PAINT: begins the paint in the constructor and ends it in the
 // destructor, so that the update region is validated however the handler leaves.
 class CPaintDC : public CDC {
+    DECLARE_DYNAMIC(CPaintDC)
+
 public:
     explicit CPaintDC(CWnd* pWnd);
     ~CPaintDC() override;

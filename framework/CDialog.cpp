@@ -3,6 +3,8 @@
 #include "AfxModule.h"
 #include "CWinApp.h"
 
+IMPLEMENT_DYNAMIC(CDialog, CWnd)
+
 namespace {
 // The dialog procedure that the dialog manager calls for the platform's part of each message;
 // the object's own handling has already run in the framework's window procedure.

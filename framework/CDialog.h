@@ -5,6 +5,8 @@
 #include "CWnd.h"
 
 class CDialog : public CWnd {
+    DECLARE_DYNAMIC(CDialog)
+
 public:
     // The dialog on template |nIDTemplate|, owned by |pParentWnd| (NULL: the application's main
     // window, if it has one when the dialog runs).

@@ -1,5 +1,7 @@
 #include "CMenu.h"
 
+IMPLEMENT_DYNAMIC(CMenu, CObject)
+
 CMenu::~CMenu() {
     DestroyMenu();
 }

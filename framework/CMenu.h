@@ -5,6 +5,8 @@
 #include "CObject.h"
 
 class CMenu : public CObject {
+    DECLARE_DYNAMIC(CMenu)
+
 public:
     CMenu() = default;
     ~CMenu() override;

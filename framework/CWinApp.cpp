@@ -2,6 +2,8 @@
 
 #include "AfxModule.h"
 
+IMPLEMENT_DYNAMIC(CWinApp, CCmdTarget)
+
 namespace {
 CWinApp* g_pApp = NULL;
 

@@ -9,6 +9,8 @@
 class COccManager;
 
 class CWinApp : public CCmdTarget {
+    DECLARE_DYNAMIC(CWinApp)
+
 public:
     // |lpszAppName| NULL names the application after its executable (file name, no extension).
     explicit CWinApp(LPCTSTR lpszAppName = NULL);

@@ -5,6 +5,8 @@
 #include <cstring>
 #include <map>
 
+IMPLEMENT_DYNAMIC(CWnd, CCmdTarget)
+
 namespace {
 // Per thread, as windows belong to the thread that made them.
 thread_local std::map<HWND, CWnd*> t_handleMap;

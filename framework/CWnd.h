@@ -12,6 +12,8 @@
 class CDataExchange;
 
 class CWnd : public CCmdTarget {
+    DECLARE_DYNAMIC(CWnd)
+
 public:
     CWnd() = default;
     // Destroys the window if there is still one.

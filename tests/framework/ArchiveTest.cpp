@@ -92,6 +92,17 @@ TEST(RuntimeClassTest, ClassesKnowTheirNameBasesAndWhetherTheySerialise) {
     }
 }
 
+#ifdef _WIN32
+TEST(RuntimeClassTest, WindowClassesKnowTheirBases) {
+    CDialog dialog(100);
+    EXPECT_STREQ("CDialog", dialog.GetRuntimeClass()->m_lpszClassName);
+    EXPECT_TRUE(dialog.IsKindOf(RUNTIME_CLASS(CWnd)) && dialog.IsKindOf(RUNTIME_CLASS(CCmdTarget)));
+    EXPECT_FALSE(dialog.IsKindOf(RUNTIME_CLASS(CWinApp)));
+    CMenu menu;
+    EXPECT_STREQ("CMenu", menu.GetRuntimeClass()->m_lpszClassName);
+}
+#endif
+
 TEST(ExceptionTest, ThrownAsPointersCaughtAsTheBaseAndDeletedByTheCatcher) {
     CException* pCaught = NULL;
     try {
