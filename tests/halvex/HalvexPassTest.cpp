@@ -15,22 +15,15 @@ const char kInstancePrefix[] =
 
 class HalvexPass : public ::testing::Test {
 protected:
-    void SetUp() override {
-        m_strScratch = "Software\\HalvexPassTests." + std::to_string(GetCurrentProcessId());
-        m_scratch = CreateTestKey(HKEY_CURRENT_USER, m_strScratch);
-        ASSERT_NE(nullptr, m_scratch);
-        ASSERT_EQ(ERROR_SUCCESS, RegOverridePredefKey(HKEY_LOCAL_MACHINE, m_scratch.get()));
-    }
-    void TearDown() override {
-        RegOverridePredefKey(HKEY_LOCAL_MACHINE, NULL);
-        RegDeleteTreeA(m_scratch.get(), NULL);
-        RegDeleteKeyA(HKEY_CURRENT_USER, m_strScratch.c_str());
-    }
+    void SetUp() override { ASSERT_TRUE(m_machine.Redirected()); }
+
+    // The scratch key that HKEY_LOCAL_MACHINE stands for.
+    HKEY Scratch() const { return m_machine.Key(); }
 
     void SeedInstances(int nCount) {
         for (int i = 0; i < nCount; i++)
-            SetTestValue(CreateTestKey(m_scratch.get(), InstancePath(i)).get(), "EnhLANPwrMgmt",
-                         REG_SZ, std::string("0", 2));
+            SetTestValue(CreateTestKey(Scratch(), InstancePath(i)).get(), "EnhLANPwrMgmt", REG_SZ,
+                         std::string("0", 2));
     }
 
     static std::string InstancePath(int i) {
@@ -42,13 +35,12 @@ protected:
     std::string ValueOf(int i) {
         char szData[16] = "sentinel";
         DWORD dwSize = sizeof szData;
-        RegGetValueA(m_scratch.get(), InstancePath(i).c_str(), "EnhLANPwrMgmt", RRF_RT_REG_SZ, NULL,
+        RegGetValueA(Scratch(), InstancePath(i).c_str(), "EnhLANPwrMgmt", RRF_RT_REG_SZ, NULL,
                      szData, &dwSize);
         return szData;
     }
 
-    std::string m_strScratch;
-    ScopedKey m_scratch;
+    MachineRedirect m_machine{"HalvexPassTests"};
 };
 } // namespace
 

@@ -14,7 +14,6 @@
 using namespace test_support;
 
 namespace {
-const WORD kKorean = 0x0412;
 
 // Reads a template front to back: little-endian fields, strings, ordinals, alignment.
 class TemplateReader {
@@ -183,22 +182,9 @@ BOOL CALLBACK AddResourcesOfType(HMODULE hModule, LPWSTR pszType, LONG_PTR lPara
     return EnumResourceNamesW(hModule, pszType, AddResourceLanguages, lParam);
 }
 
-class HalvexResources : public testing::Test {
+class HalvexResources : public ProgramResourcesTest {
 protected:
-    void SetUp() override {
-        m_hModule = LoadLibraryExA(WindowsPath(HALVEX_EXE).c_str(), NULL, LOAD_LIBRARY_AS_DATAFILE);
-        ASSERT_NE(nullptr, m_hModule) << GetLastError();
-    }
-    void TearDown() override {
-        if (m_hModule != NULL)
-            FreeLibrary(m_hModule);
-    }
-
-    std::string Resource(LPCSTR pszType, WORD nId) {
-        return ResourceBytes(m_hModule, pszType, nId, kKorean);
-    }
-
-    HMODULE m_hModule = NULL;
+    HalvexResources() : ProgramResourcesTest(HALVEX_EXE) {}
 };
 } // namespace
 

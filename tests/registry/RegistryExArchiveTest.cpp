@@ -188,20 +188,12 @@ void ThrowOnce() {
 
 class RegistryExArchiveTest : public ::testing::Test {
 protected:
-    void SetUp() override {
-        m_scratch = CreateTestKey(HKEY_CURRENT_USER, m_strScratch);
-        ASSERT_NE(nullptr, m_scratch);
-        ASSERT_EQ(ERROR_SUCCESS, RegOverridePredefKey(HKEY_LOCAL_MACHINE, m_scratch.get()));
-    }
-    void TearDown() override {
-        RegOverridePredefKey(HKEY_LOCAL_MACHINE, NULL);
-        RegDeleteTreeA(m_scratch.get(), NULL);
-        RegDeleteKeyA(HKEY_CURRENT_USER, m_strScratch.c_str());
-    }
+    void SetUp() override { ASSERT_TRUE(m_machine.Redirected()); }
 
-    const std::string m_strScratch =
-        "Software\\RegistryExArchiveTests." + std::to_string(GetCurrentProcessId());
-    ScopedKey m_scratch;
+    // The scratch key that HKEY_LOCAL_MACHINE stands for.
+    HKEY Scratch() const { return m_machine.Key(); }
+
+    MachineRedirect m_machine{"RegistryExArchiveTests"};
     AssertionRecorder m_assertions;
 };
 
@@ -213,7 +205,7 @@ TEST_F(RegistryExArchiveTest, StoresWriteTheArchiveFormatAndLoadsReplaceTheObjec
         DWORD dwLength = static_cast<DWORD>(Bytes(kind.pszStoredHex).size());
         EXPECT_TRUE(kind.fnStore(reg, stored, kValue));
         EXPECT_EQ(CallRecord(ERROR_SUCCESS, kind.dwType, dwLength), RecordOf(reg));
-        EXPECT_EQ(kind.pszStoredHex, StoredHex(m_scratch.get(), kValue));
+        EXPECT_EQ(kind.pszStoredHex, StoredHex(Scratch(), kValue));
 
         EXPECT_TRUE(kind.fnLoad(reg, loaded, kValue));
         EXPECT_EQ(kind.fnHeld(stored), kind.fnHeld(loaded));
@@ -229,7 +221,7 @@ TEST_F(RegistryExArchiveTest, StoreThatTheRegistryRefusesRecordsTheFailureAndKee
     for (const Kind& kind : kKinds) {
         SCOPED_TRACE(kind.pszName);
         HKEY hReadOnly = NULL;
-        ASSERT_EQ(ERROR_SUCCESS, RegOpenKeyExA(m_scratch.get(), NULL, 0, KEY_READ, &hReadOnly));
+        ASSERT_EQ(ERROR_SUCCESS, RegOpenKeyExA(Scratch(), NULL, 0, KEY_READ, &hReadOnly));
         CRegistryEx reg(hReadOnly);
         size_t nLive = 0;
         {
@@ -241,7 +233,7 @@ TEST_F(RegistryExArchiveTest, StoreThatTheRegistryRefusesRecordsTheFailureAndKee
         EXPECT_EQ(0u, nLive) << "heap blocks left behind";
         DWORD dwLength = static_cast<DWORD>(Bytes(kind.pszStoredHex).size());
         EXPECT_EQ(CallRecord(ERROR_ACCESS_DENIED, kind.dwType, dwLength), RecordOf(reg));
-        EXPECT_EQ("missing", StoredHex(m_scratch.get(), kValue));
+        EXPECT_EQ("missing", StoredHex(Scratch(), kValue));
     }
 }
 
@@ -261,7 +253,7 @@ TEST_F(RegistryExArchiveTest, ArrayLoadsKeepTheThreeElementsTheArrayHadOnEntry) 
         const Kind& kind = kKinds[c.nKind];
         SCOPED_TRACE(kind.pszName);
         std::string strStored = Bytes(c.pszStoredHex);
-        SetTestValue(m_scratch.get(), kValue, REG_BINARY, strStored);
+        SetTestValue(Scratch(), kValue, REG_BINARY, strStored);
         CRegistryEx reg(HKEY_LOCAL_MACHINE);
         Objects objects(false);
         EXPECT_TRUE(kind.fnLoad(reg, objects, kValue));
@@ -275,9 +267,9 @@ TEST_F(RegistryExArchiveTest, ArrayLoadsKeepTheThreeElementsTheArrayHadOnEntry) 
 }
 
 TEST_F(RegistryExArchiveTest, LoadsLeaveTheirObjectAloneForOtherTypesMissingOrOversizedValues) {
-    SetTestValue(m_scratch.get(), "text", REG_SZ, std::string("abc", 4));
-    SetTestValue(m_scratch.get(), "large", REG_BINARY, std::string(4097, '\0'));
-    SetTestValue(m_scratch.get(), "text of 31", REG_SZ, std::string(30, 'r') + '\0');
+    SetTestValue(Scratch(), "text", REG_SZ, std::string("abc", 4));
+    SetTestValue(Scratch(), "large", REG_BINARY, std::string(4097, '\0'));
+    SetTestValue(Scratch(), "text of 31", REG_SZ, std::string(30, 'r') + '\0');
     Objects untouched(false);
     for (const Kind& kind : kKinds) {
         SCOPED_TRACE(kind.pszName);
@@ -333,10 +325,10 @@ TEST_F(RegistryExArchiveTest, EveryOperationAssertsTheCurrentKeyThenTheValueName
 
 TEST_F(RegistryExArchiveTest, ValueAsLargeAsTheBlockLoadsUnderTheBoundAssertion) {
     std::string strBlock = Bytes("fe 0f 01") + std::string(4093, '\x07');
-    SetTestValue(m_scratch.get(), "block", REG_BINARY, strBlock);
+    SetTestValue(Scratch(), "block", REG_BINARY, strBlock);
     std::string strShape =
         Bytes("07 00 05 00 00 00 06 00 00 00 07 00 00 00 08") + std::string(15, 0);
-    SetTestValue(m_scratch.get(), "shape block", REG_BINARY, strShape);
+    SetTestValue(Scratch(), "shape block", REG_BINARY, strShape);
 
     CRegistryEx reg(HKEY_LOCAL_MACHINE);
     Objects objects(false);
@@ -364,7 +356,7 @@ TEST_F(RegistryExArchiveTest, StoreReachingTheBoundAssertsAndStillWritesTheWhole
         EXPECT_TRUE(reg.WriteByteArray(kValue, arr));
         DWORD dwLength = static_cast<DWORD>(2 + nBytes);
         EXPECT_EQ(CallRecord(ERROR_SUCCESS, REG_BINARY, dwLength), RecordOf(reg));
-        std::string strStored = StoredHex(m_scratch.get(), kValue);
+        std::string strStored = StoredHex(Scratch(), kValue);
         EXPECT_EQ(dwLength * 3 - 1, strStored.size());
         EXPECT_EQ("5a", strStored.substr(strStored.size() - 2));
         EXPECT_EQ(dwLength < 4096 ? nBefore : nBefore + 1, m_assertions.Assertions().size());
@@ -373,10 +365,10 @@ TEST_F(RegistryExArchiveTest, StoreReachingTheBoundAssertsAndStillWritesTheWhole
 }
 
 TEST_F(RegistryExArchiveTest, ShapesLoadOnlyFromArraysLongEnoughToHoldThem) {
-    SetTestValue(m_scratch.get(), "three", REG_BINARY,
+    SetTestValue(Scratch(), "three", REG_BINARY,
                  Bytes("03 00 01 00 00 00 02 00 00 00 03 00 00 00"));
-    SetTestValue(m_scratch.get(), "one", REG_BINARY, Bytes("01 00 01 00 00 00"));
-    SetTestValue(m_scratch.get(), "two", REG_BINARY, Bytes("02 00 ff ff ff ff 02 00 00 00"));
+    SetTestValue(Scratch(), "one", REG_BINARY, Bytes("01 00 01 00 00 00"));
+    SetTestValue(Scratch(), "two", REG_BINARY, Bytes("02 00 ff ff ff ff 02 00 00 00"));
     CRegistryEx reg(HKEY_LOCAL_MACHINE);
     Objects objects(false);
     EXPECT_TRUE(reg.ReadRect("three", objects.pRect));
@@ -397,7 +389,7 @@ TEST_F(RegistryExArchiveTest, ValueEndingTooEarlyThrowsToTheCallerAndLeavesNoBlo
     for (size_t i = 0; i < std::size(kKinds); i++) {
         const Kind& kind = kKinds[i];
         SCOPED_TRACE(kind.pszName);
-        SetTestValue(m_scratch.get(), kValue, REG_BINARY, Bytes(apszCutHex[i]));
+        SetTestValue(Scratch(), kValue, REG_BINARY, Bytes(apszCutHex[i]));
         CRegistryEx reg(HKEY_LOCAL_MACHINE);
         Objects objects(false);
         int nCause = -1;
@@ -446,11 +438,11 @@ TEST_F(RegistryExArchiveTest, StoreWhoseBlockCannotGrowPassesTheMemoryExceptionO
     }
     EXPECT_TRUE(bMemoryException);
     EXPECT_EQ(0u, nLive) << "heap blocks left behind";
-    EXPECT_EQ("missing", StoredHex(m_scratch.get(), kValue));
+    EXPECT_EQ("missing", StoredHex(Scratch(), kValue));
 }
 
 TEST_F(RegistryExArchiveTest, WithoutItsWorkBlockAnOperationAssertsAndDoesNothing) {
-    SetTestValue(m_scratch.get(), kValue, REG_BINARY, Bytes("01 00 01 00 00 00"));
+    SetTestValue(Scratch(), kValue, REG_BINARY, Bytes("01 00 01 00 00 00"));
     ImportPatch noBlock("msvcrt.dll", "calloc", reinterpret_cast<void*>(&NoBlock));
     ASSERT_TRUE(noBlock.Patched());
     Objects untouched(false);
@@ -460,7 +452,7 @@ TEST_F(RegistryExArchiveTest, WithoutItsWorkBlockAnOperationAssertsAndDoesNothin
         Objects objects(false);
         EXPECT_FALSE(kind.fnStore(reg, objects, "new"));
         EXPECT_EQ(CallRecord(ERROR_NOT_ENOUGH_MEMORY, kind.dwType, 0), RecordOf(reg));
-        EXPECT_EQ("missing", StoredHex(m_scratch.get(), "new"));
+        EXPECT_EQ("missing", StoredHex(Scratch(), "new"));
 
         EXPECT_FALSE(kind.fnLoad(reg, objects, kValue));
         EXPECT_EQ(kind.fnHeld(untouched), kind.fnHeld(objects));

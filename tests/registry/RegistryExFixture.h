@@ -9,6 +9,7 @@
 
 #include <gtest/gtest.h>
 
+#include <memory>
 #include <regex>
 #include <string>
 #include <tuple>
@@ -66,27 +67,27 @@ class RegistryExTest : public ::testing::Test {
 protected:
     void SetUp() override {
         ASSERT_TRUE(m_boxPatch.Patched());
-        m_strScratch = std::string("Software\\RegistryExTests.") +
-                       ::testing::UnitTest::GetInstance()->current_test_info()->name() + "." +
-                       std::to_string(GetCurrentProcessId());
-        m_scratch = CreateTestKey(HKEY_CURRENT_USER, m_strScratch);
-        ASSERT_NE(nullptr, m_scratch);
-        ASSERT_EQ(ERROR_SUCCESS, RegOverridePredefKey(HKEY_LOCAL_MACHINE, m_scratch.get()));
+        m_machine = std::make_unique<MachineRedirect>(
+            std::string("RegistryExTests.") +
+            ::testing::UnitTest::GetInstance()->current_test_info()->name());
+        ASSERT_TRUE(m_machine->Redirected());
         g_boxes.clear();
     }
 
     void TearDown() override {
-        RegOverridePredefKey(HKEY_LOCAL_MACHINE, NULL);
+        // Locked keys are opened again before the scratch tree can go.
         for (const ScopedKey& locked : m_locked)
             SetKeyDacl(locked.get(), "D:(A;;KA;;;WD)");
         m_locked.clear();
-        RegDeleteTreeA(m_scratch.get(), NULL);
-        RegDeleteKeyA(HKEY_CURRENT_USER, m_strScratch.c_str());
+        m_machine.reset();
     }
+
+    // The scratch key that HKEY_LOCAL_MACHINE stands for.
+    HKEY Scratch() const { return m_machine->Key(); }
 
     // Creates |lpszPath| below |hParent| (the scratch key by default) and returns it opened.
     ScopedKey MakeKey(LPCSTR lpszPath, HKEY hParent = NULL) {
-        return CreateTestKey(hParent != NULL ? hParent : m_scratch.get(), lpszPath);
+        return CreateTestKey(hParent != NULL ? hParent : Scratch(), lpszPath);
     }
 
     // Replaces the DACL of |lpszPath| by |lpszSddl|, by default one that grants only KEY_READ
@@ -94,8 +95,7 @@ protected:
     // that TearDown can lift the restriction again.
     void Restrict(LPCSTR lpszPath, LPCSTR lpszSddl = "D:(A;;KR;;;WD)") {
         HKEY hKey = NULL;
-        ASSERT_EQ(ERROR_SUCCESS,
-                  RegOpenKeyExA(m_scratch.get(), lpszPath, 0, KEY_ALL_ACCESS, &hKey));
+        ASSERT_EQ(ERROR_SUCCESS, RegOpenKeyExA(Scratch(), lpszPath, 0, KEY_ALL_ACCESS, &hKey));
         m_locked.emplace_back(hKey);
         SetKeyDacl(hKey, lpszSddl);
     }
@@ -111,8 +111,7 @@ protected:
     }
 
     ImportPatch m_boxPatch{"user32.dll", "MessageBoxA", reinterpret_cast<void*>(&RecordBox)};
-    std::string m_strScratch;
-    ScopedKey m_scratch;
+    std::unique_ptr<MachineRedirect> m_machine;
     std::vector<ScopedKey> m_locked;
 };
 

@@ -39,7 +39,7 @@ __attribute__((noinline)) void DirtyStack() {
 
 TEST_F(RegistryExTest, DestructorClosesTheRootItWasGiven) {
     HKEY hRoot = NULL;
-    ASSERT_EQ(ERROR_SUCCESS, RegOpenKeyExA(m_scratch.get(), NULL, 0, KEY_READ, &hRoot));
+    ASSERT_EQ(ERROR_SUCCESS, RegOpenKeyExA(Scratch(), NULL, 0, KEY_READ, &hRoot));
     ASSERT_EQ(ERROR_SUCCESS, InfoStatus(hRoot));
     { CRegistryEx reg(hRoot); }
     EXPECT_EQ(ERROR_INVALID_HANDLE, InfoStatus(hRoot));
@@ -110,7 +110,7 @@ TEST_F(RegistryExTest, ReadStringTakesAnyValueWithin200BytesAsTextUpToItsBytes) 
     CRegistryEx reg(HKEY_LOCAL_MACHINE);
     for (const auto& c : cases) {
         SCOPED_TRACE(c.lpszName);
-        SetTestValue(m_scratch.get(), c.lpszName, c.dwType, c.strData);
+        SetTestValue(Scratch(), c.lpszName, c.dwType, c.strData);
         CString strText("sentinel");
         DirtyStack();
         EXPECT_TRUE(reg.ReadString(c.lpszName, strText));
@@ -121,7 +121,7 @@ TEST_F(RegistryExTest, ReadStringTakesAnyValueWithin200BytesAsTextUpToItsBytes) 
 }
 
 TEST_F(RegistryExTest, ReadStringOf200CharactersOrAMissingValueFailsLeavingTheTextUntouched) {
-    SetTestValue(m_scratch.get(), "200 characters", REG_SZ, std::string(200, 'a') + '\0');
+    SetTestValue(Scratch(), "200 characters", REG_SZ, std::string(200, 'a') + '\0');
     CRegistryEx reg(HKEY_LOCAL_MACHINE);
     CString strText("sentinel");
     EXPECT_FALSE(reg.ReadString("200 characters", strText));
@@ -140,17 +140,17 @@ TEST_F(RegistryExTest, WriteStringStoresTheTextWithItsTerminatorAndRecordsAlsoOn
         std::string strStored = std::string(lpszText) + '\0';
         EXPECT_TRUE(reg.WriteString("value", lpszText));
         EXPECT_EQ(CallRecord(ERROR_SUCCESS, REG_SZ, strStored.size()), RecordOf(reg));
-        Value value = QueryValue(m_scratch.get(), "value");
+        Value value = QueryValue(Scratch(), "value");
         EXPECT_EQ(static_cast<DWORD>(REG_SZ), value.dwType);
         EXPECT_EQ(strStored, value.strData);
     }
 
     HKEY hReadOnly = NULL;
-    ASSERT_EQ(ERROR_SUCCESS, RegOpenKeyExA(m_scratch.get(), NULL, 0, KEY_READ, &hReadOnly));
+    ASSERT_EQ(ERROR_SUCCESS, RegOpenKeyExA(Scratch(), NULL, 0, KEY_READ, &hReadOnly));
     CRegistryEx readOnly(hReadOnly);
     EXPECT_FALSE(readOnly.WriteString("refused", "abc"));
     EXPECT_EQ(CallRecord(ERROR_ACCESS_DENIED, REG_SZ, 4), RecordOf(readOnly));
-    EXPECT_EQ(ERROR_FILE_NOT_FOUND, QueryValue(m_scratch.get(), "refused").lStatus);
+    EXPECT_EQ(ERROR_FILE_NOT_FOUND, QueryValue(Scratch(), "refused").lStatus);
 }
 
 TEST_F(RegistryExTest, EnumSubKeysListsInOrderAndLeavesTheArrayAloneWhenThePathDoesNotOpen) {
@@ -200,7 +200,7 @@ TEST_F(RegistryExTest, EnumSubKeysReportsSubkeysDeletedWhileItRuns) {
                           reinterpret_cast<void*>(&EnumKeyDeletingLaterOnes));
     ASSERT_TRUE(enumPatch.Patched());
     g_pfnRealEnumKey = reinterpret_cast<decltype(&RegEnumKeyExA)>(enumPatch.Original());
-    g_hScratch = m_scratch.get();
+    g_hScratch = Scratch();
     CRegistryEx reg(HKEY_LOCAL_MACHINE);
     CStringArray arrNames;
     EXPECT_FALSE(reg.EnumSubKeys("list", arrNames));
@@ -225,7 +225,7 @@ TEST_F(RegistryExTest, KeysGrantingOnlyReadRefuseOpeningButStillList) {
 }
 
 TEST_F(RegistryExTest, DebugAssertionsNameTheSourceFileAndLineAndTheCallGoesOn) {
-    SetTestValue(m_scratch.get(), NULL, REG_SZ, std::string("default", 8));
+    SetTestValue(Scratch(), NULL, REG_SZ, std::string("default", 8));
     AssertionRecorder assertions;
     CRegistryEx reg(HKEY_LOCAL_MACHINE);
     CString strText("sentinel");

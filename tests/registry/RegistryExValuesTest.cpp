@@ -32,7 +32,7 @@ class RegistryExValues : public RegistryExTest {
 protected:
     void SetUp() override {
         RegistryExTest::SetUp();
-        SetTestValue(m_scratch.get(), "300 bytes", REG_BINARY, std::string(300, '\x33'));
+        SetTestValue(Scratch(), "300 bytes", REG_BINARY, std::string(300, '\x33'));
     }
 
     // Leaves kEarlierRecord in |reg|'s call record.
@@ -62,27 +62,27 @@ TEST_F(RegistryExValues, WritesStoreTheirTypeAndBytesAndRecordOnlyWhereTheyShoul
          REG_BINARY, "\x01\x02\x03\x04", false},
     };
     HKEY hReadOnly = NULL;
-    ASSERT_EQ(ERROR_SUCCESS, RegOpenKeyExA(m_scratch.get(), NULL, 0, KEY_READ, &hReadOnly));
+    ASSERT_EQ(ERROR_SUCCESS, RegOpenKeyExA(Scratch(), NULL, 0, KEY_READ, &hReadOnly));
     CRegistryEx readOnly(hReadOnly);
     CRegistryEx reg(HKEY_LOCAL_MACHINE);
     for (const auto& c : cases) {
         SCOPED_TRACE(c.lpszName);
-        RegDeleteValueA(m_scratch.get(), "v");
+        RegDeleteValueA(Scratch(), "v");
         RecordEarlierRead(reg);
         EXPECT_TRUE(c.write(reg));
-        Value value = QueryValue(m_scratch.get(), "v");
+        Value value = QueryValue(Scratch(), "v");
         EXPECT_EQ(c.dwType, value.dwType);
         EXPECT_EQ(c.strBytes, value.strData);
         DWORD dwSize = static_cast<DWORD>(c.strBytes.size());
         EXPECT_EQ(c.bRecords ? CallRecord(ERROR_SUCCESS, c.dwType, dwSize) : kEarlierRecord,
                   RecordOf(reg));
 
-        RegDeleteValueA(m_scratch.get(), "v");
+        RegDeleteValueA(Scratch(), "v");
         RecordEarlierRead(readOnly);
         EXPECT_FALSE(c.write(readOnly));
         EXPECT_EQ(c.bRecords ? CallRecord(ERROR_ACCESS_DENIED, c.dwType, dwSize) : kEarlierRecord,
                   RecordOf(readOnly));
-        EXPECT_EQ(ERROR_FILE_NOT_FOUND, QueryValue(m_scratch.get(), "v").lStatus);
+        EXPECT_EQ(ERROR_FILE_NOT_FOUND, QueryValue(Scratch(), "v").lStatus);
     }
 }
 
@@ -91,7 +91,7 @@ TEST_F(RegistryExValues, WritesStoreTheirTypeAndBytesAndRecordOnlyWhereTheyShoul
 TEST_F(RegistryExValues, SucceedingOperationsReplaceAnEarlierRecord) {
     MakeKey("k");
     MakeKey("doomed");
-    SetTestValue(m_scratch.get(), "doomed", REG_SZ, std::string("x", 2));
+    SetTestValue(Scratch(), "doomed", REG_SZ, std::string("x", 2));
     CStringArray arrNames;
     const struct {
         LPCSTR lpszName;
@@ -130,7 +130,7 @@ TEST_F(RegistryExValues, NumberReadsTakeAnyValueOfAtMostFourBytesZeroExtended) {
     CRegistryEx reg(HKEY_LOCAL_MACHINE);
     for (const auto& c : cases) {
         SCOPED_TRACE(c.lpszName);
-        SetTestValue(m_scratch.get(), c.lpszName, c.dwType, c.strBytes);
+        SetTestValue(Scratch(), c.lpszName, c.dwType, c.strBytes);
         CallRecord expected(ERROR_SUCCESS, c.dwType, c.strBytes.size());
         int nValue = static_cast<int>(kSentinel);
         EXPECT_TRUE(reg.ReadInt(c.lpszName, nValue));
@@ -144,8 +144,8 @@ TEST_F(RegistryExValues, NumberReadsTakeAnyValueOfAtMostFourBytesZeroExtended) {
 }
 
 TEST_F(RegistryExValues, NumberReadsOfLargerOrMissingValuesLeaveTheResultUntouched) {
-    SetTestValue(m_scratch.get(), "eight bytes", REG_BINARY, std::string(8, '\x01'));
-    SetTestValue(m_scratch.get(), "five bytes", REG_SZ, std::string("abcd", 5));
+    SetTestValue(Scratch(), "eight bytes", REG_BINARY, std::string(8, '\x01'));
+    SetTestValue(Scratch(), "five bytes", REG_SZ, std::string("abcd", 5));
     const struct {
         LPCSTR lpszName;
         CallRecord expected;
@@ -193,7 +193,7 @@ TEST_F(RegistryExValues, ReadBinaryWritesExactlyTheBytesReadAndNeverMoreThanItsB
         std::string strStored;
         for (size_t i = 0; i < c.nStored; i++)
             strStored += static_cast<char>(i + 1);
-        SetTestValue(m_scratch.get(), c.lpszName, REG_BINARY, strStored);
+        SetTestValue(Scratch(), c.lpszName, REG_BINARY, strStored);
         std::string strBlock(300, '\xee');
         BOOL bRead = reg.ReadBinary(c.lpszName, reinterpret_cast<BYTE*>(&strBlock[0]), c.dwSize);
         EXPECT_EQ(c.lStatus == ERROR_SUCCESS, bRead != FALSE);
@@ -206,10 +206,10 @@ TEST_F(RegistryExValues, ReadBinaryWritesExactlyTheBytesReadAndNeverMoreThanItsB
 }
 
 TEST_F(RegistryExValues, ValueExistsForAnyTypeAndSizeAndDeleteValueRemovesIt) {
-    SetTestValue(m_scratch.get(), "string", REG_SZ, std::string("x", 2));
-    SetTestValue(m_scratch.get(), "dword", REG_DWORD, std::string(4, '\0'));
-    SetTestValue(m_scratch.get(), "empty binary", REG_BINARY, "");
-    SetTestValue(m_scratch.get(), NULL, REG_SZ, std::string("default", 8));
+    SetTestValue(Scratch(), "string", REG_SZ, std::string("x", 2));
+    SetTestValue(Scratch(), "dword", REG_DWORD, std::string(4, '\0'));
+    SetTestValue(Scratch(), "empty binary", REG_BINARY, "");
+    SetTestValue(Scratch(), NULL, REG_SZ, std::string("default", 8));
     CRegistryEx reg(HKEY_LOCAL_MACHINE);
     for (LPCSTR lpszName : {"string", "dword", "empty binary", "300 bytes", ""}) {
         SCOPED_TRACE(lpszName);
@@ -217,7 +217,7 @@ TEST_F(RegistryExValues, ValueExistsForAnyTypeAndSizeAndDeleteValueRemovesIt) {
         EXPECT_EQ(CallRecord(ERROR_SUCCESS, 0, 0), RecordOf(reg));
         EXPECT_TRUE(reg.DeleteValue(lpszName));
         EXPECT_EQ(CallRecord(ERROR_SUCCESS, 0, 0), RecordOf(reg));
-        EXPECT_EQ(ERROR_FILE_NOT_FOUND, QueryValue(m_scratch.get(), lpszName).lStatus);
+        EXPECT_EQ(ERROR_FILE_NOT_FOUND, QueryValue(Scratch(), lpszName).lStatus);
         EXPECT_FALSE(reg.ValueExists(lpszName));
         EXPECT_EQ(CallRecord(ERROR_FILE_NOT_FOUND, 0, 0), RecordOf(reg));
         EXPECT_FALSE(reg.DeleteValue(lpszName));
@@ -282,7 +282,7 @@ TEST_F(RegistryExValues, DeleteKeyLeavesTheCurrentKeyAloneEvenWhenItIsTheDeleted
     EXPECT_EQ(CallRecord(ERROR_SUCCESS, 0, 0), RecordOf(reg));
     EXPECT_EQ(hDoomed, reg.GetKey());
     HKEY hGone = NULL;
-    EXPECT_EQ(ERROR_FILE_NOT_FOUND, RegOpenKeyExA(m_scratch.get(), "doomed", 0, KEY_READ, &hGone));
+    EXPECT_EQ(ERROR_FILE_NOT_FOUND, RegOpenKeyExA(Scratch(), "doomed", 0, KEY_READ, &hGone));
 
     EXPECT_FALSE(reg.DeleteKey(HKEY_LOCAL_MACHINE, "doomed"));
     EXPECT_EQ(CallRecord(ERROR_FILE_NOT_FOUND, 0, 0), RecordOf(reg));
@@ -359,7 +359,7 @@ TEST_F(RegistryExValues, WriteStringAssertsANullTextAfterTheNameAndBeforeReading
     }
     AfxSetAssertHook(pfnOldHook);
     EXPECT_LT(nNameLine, nTextLine);
-    EXPECT_EQ(ERROR_FILE_NOT_FOUND, QueryValue(m_scratch.get(), "v").lStatus);
+    EXPECT_EQ(ERROR_FILE_NOT_FOUND, QueryValue(Scratch(), "v").lStatus);
 }
 
 // The order of the two checks of the operations on a given root: which one fires alone.

@@ -6,24 +6,10 @@
 using namespace test_support;
 
 namespace {
-const WORD kKorean = 0x0412;
 
-class SetupResources : public testing::Test {
+class SetupResources : public ProgramResourcesTest {
 protected:
-    void SetUp() override {
-        m_hModule = LoadLibraryExA(WindowsPath(SETUP_EXE).c_str(), NULL, LOAD_LIBRARY_AS_DATAFILE);
-        ASSERT_NE(nullptr, m_hModule) << GetLastError();
-    }
-    void TearDown() override {
-        if (m_hModule != NULL)
-            FreeLibrary(m_hModule);
-    }
-
-    std::string Resource(LPCSTR pszType, WORD nId) {
-        return ResourceBytes(m_hModule, pszType, nId, kKorean);
-    }
-
-    HMODULE m_hModule = NULL;
+    SetupResources() : ProgramResourcesTest(SETUP_EXE) {}
 };
 
 } // namespace

@@ -29,6 +29,19 @@ void SetKeyDacl(HKEY hKey, const char* pszSddl) {
     LocalFree(pSd);
 }
 
+MachineRedirect::MachineRedirect(const std::string& strName)
+    : m_strPath("Software\\" + strName + "." + std::to_string(GetCurrentProcessId())),
+      m_key(CreateTestKey(HKEY_CURRENT_USER, m_strPath)) {
+    m_bRedirected = m_key && RegOverridePredefKey(HKEY_LOCAL_MACHINE, m_key.get()) == ERROR_SUCCESS;
+}
+
+MachineRedirect::~MachineRedirect() {
+    RegOverridePredefKey(HKEY_LOCAL_MACHINE, NULL);
+    if (m_key)
+        RegDeleteTreeA(m_key.get(), NULL);
+    RegDeleteKeyA(HKEY_CURRENT_USER, m_strPath.c_str());
+}
+
 std::string SystemText(DWORD dwCode) {
     LPSTR lpszText = NULL;
     FormatMessageA(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_IGNORE_INSERTS |

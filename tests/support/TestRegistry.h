@@ -26,6 +26,25 @@ void SetTestValue(HKEY hKey, const char* pszName, DWORD dwType, const std::strin
 // read, nobody more). Wine keeps it only while its server runs.
 void SetKeyDacl(HKEY hKey, const char* pszSddl);
 
+// A scratch key of the test's own, Software\<name>.<process id> below HKEY_CURRENT_USER, to which
+// this process's HKEY_LOCAL_MACHINE is redirected while the object lives. The destructor undoes
+// the redirection and deletes the key with everything below it.
+class MachineRedirect {
+public:
+    explicit MachineRedirect(const std::string& strName);
+    MachineRedirect(const MachineRedirect&) = delete;
+    MachineRedirect& operator=(const MachineRedirect&) = delete;
+    ~MachineRedirect();
+
+    bool Redirected() const { return m_bRedirected; }
+    HKEY Key() const { return m_key.get(); }
+
+private:
+    std::string m_strPath;
+    ScopedKey m_key;
+    bool m_bRedirected = false;
+};
+
 // The text that the system has for status |dwCode|, as FormatMessageA gives it.
 std::string SystemText(DWORD dwCode);
 

@@ -92,4 +92,18 @@ std::vector<WORD> VersionBlock::Translation() const {
                             : std::vector<WORD>();
 }
 
+void ProgramResourcesTest::SetUp() {
+    m_hModule = LoadLibraryExA(WindowsPath(m_strProgram).c_str(), NULL, LOAD_LIBRARY_AS_DATAFILE);
+    ASSERT_NE(nullptr, m_hModule) << GetLastError();
+}
+
+void ProgramResourcesTest::TearDown() {
+    if (m_hModule != NULL)
+        FreeLibrary(m_hModule);
+}
+
+std::string ProgramResourcesTest::Resource(LPCSTR pszType, WORD nId) const {
+    return ResourceBytes(m_hModule, pszType, nId, kKorean);
+}
+
 } // namespace test_support

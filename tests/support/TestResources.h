@@ -4,10 +4,15 @@
 
 #include <windows.h>
 
+#include <gtest/gtest.h>
+
 #include <string>
 #include <vector>
 
 namespace test_support {
+
+// The language of both programs' resources.
+const WORD kKorean = 0x0412;
 
 // The bytes of resource |nId| of numbered type |pszType| stored for |wLanguage| in |hModule|;
 // empty when there is none.
@@ -34,6 +39,23 @@ private:
     const void* Query(const std::wstring& strKey, UINT* pnLength) const;
 
     std::string m_strBlock;
+};
+
+// A fixture over the resources of one program, loaded as data for each test and freed after it.
+class ProgramResourcesTest : public testing::Test {
+protected:
+    // |pszProgram|: the program's Linux path.
+    explicit ProgramResourcesTest(const char* pszProgram) : m_strProgram(pszProgram) {}
+    void SetUp() override;
+    void TearDown() override;
+
+    // ResourceBytes of the program, in Korean.
+    std::string Resource(LPCSTR pszType, WORD nId) const;
+
+    HMODULE m_hModule = NULL;
+
+private:
+    std::string m_strProgram;
 };
 
 } // namespace test_support
