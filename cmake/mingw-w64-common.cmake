@@ -1,6 +1,6 @@
 # What both MinGW-w64 toolchains share; MINGW_TRIPLE names the target.
-set(CMAKE_C_COMPILER ${MINGW_TRIPLE}-gcc-posix)
-set(CMAKE_CXX_COMPILER ${MINGW_TRIPLE}-g++-posix)
+set(CMAKE_C_COMPILER ${MINGW_TRIPLE}-gcc-win32)
+set(CMAKE_CXX_COMPILER ${MINGW_TRIPLE}-g++-win32)
 set(CMAKE_RC_COMPILER ${MINGW_TRIPLE}-windres)
 
 set(CMAKE_FIND_ROOT_PATH /usr/${MINGW_TRIPLE})

@@ -7,8 +7,6 @@
 #include <gtest/gtest.h>
 
 #include <functional>
-#include <mutex>
-#include <thread>
 
 using namespace test_support;
 
@@ -56,7 +54,7 @@ void Click(HWND hDlg, int nId) {
 // Runs |dlg| modally while |drive| works its window, captioned |pszCaption|, from another thread,
 // and returns DoModal's result. Should |drive| leave the dialog up, it is cancelled.
 INT_PTR RunModal(CDialog& dlg, LPCWSTR pszCaption, const std::function<void(HWND)>& drive) {
-    std::thread user([&] {
+    test_support::Thread user([&] {
         HWND hWnd = WaitForDialog(pszCaption);
         EXPECT_NE(nullptr, hWnd) << "no dialog " << Utf8(pszCaption) << " appeared";
         if (hWnd == NULL)
@@ -65,7 +63,7 @@ INT_PTR RunModal(CDialog& dlg, LPCWSTR pszCaption, const std::function<void(HWND
         PostMessageW(hWnd, WM_COMMAND, IDCANCEL, 0);
     });
     INT_PTR nResult = dlg.DoModal();
-    user.join();
+    user.Join();
     return nResult;
 }
 
@@ -359,13 +357,13 @@ struct PaintLog {
     int nIconicQueries = 0;
     std::vector<std::string> events;
 };
-std::mutex g_paintMutex;
+test_support::CriticalSection g_paintSection;
 PaintLog g_paint;
 decltype(&DrawIcon) g_pfnDrawIcon = NULL;
 decltype(&SendMessageA) g_pfnSendMessageA = NULL;
 
 BOOL WINAPI FakeIsIconic(HWND) {
-    std::lock_guard<std::mutex> lock(g_paintMutex);
+    test_support::CriticalSection::Lock lock(g_paintSection);
     g_paint.nIconicQueries++;
     return g_paint.bIconic;
 }
@@ -377,7 +375,7 @@ int WINAPI FakeGetSystemMetrics(int nIndex) {
 }
 
 BOOL WINAPI FakeGetClientRect(HWND, LPRECT lpRect) {
-    std::lock_guard<std::mutex> lock(g_paintMutex);
+    test_support::CriticalSection::Lock lock(g_paintSection);
     return SetRect(lpRect, 0, 0, g_paint.cxClient, g_paint.cyClient);
 }
 
@@ -389,7 +387,7 @@ std::string Hex(const void* p) {
 
 BOOL WINAPI RecordingDrawIcon(HDC hDC, int x, int y, HICON hIcon) {
     {
-        std::lock_guard<std::mutex> lock(g_paintMutex);
+        test_support::CriticalSection::Lock lock(g_paintSection);
         g_paint.events.push_back("draw " + Hex(hIcon) + " on " + Hex(hDC) + " at " +
                                  std::to_string(x) + "," + std::to_string(y));
     }
@@ -398,7 +396,7 @@ BOOL WINAPI RecordingDrawIcon(HDC hDC, int x, int y, HICON hIcon) {
 
 LRESULT WINAPI RecordingSendMessageA(HWND hWnd, UINT nMsg, WPARAM wParam, LPARAM lParam) {
     if (nMsg == WM_ICONERASEBKGND) {
-        std::lock_guard<std::mutex> lock(g_paintMutex);
+        test_support::CriticalSection::Lock lock(g_paintSection);
         g_paint.events.push_back("erase " + Hex(reinterpret_cast<HDC>(wParam)) + " " +
                                  std::to_string(lParam));
     }
@@ -411,7 +409,7 @@ void SettlePaints() {
     size_t nLast = static_cast<size_t>(-1);
     for (int nQuiet = 0, nRound = 0; nQuiet < 3 && nRound < 60; nRound++) {
         Sleep(50);
-        std::lock_guard<std::mutex> lock(g_paintMutex);
+        test_support::CriticalSection::Lock lock(g_paintSection);
         nQuiet = g_paint.events.size() == nLast ? nQuiet + 1 : 0;
         nLast = g_paint.events.size();
     }
@@ -446,7 +444,7 @@ TEST_F(HalvexDialog, PaintingWhileMinimisedCentresTheIconRoundingTowardZero) {
         std::string strIcon = Hex(ApplicationIcon());
         for (const auto& c : cases) {
             {
-                std::lock_guard<std::mutex> lock(g_paintMutex);
+                test_support::CriticalSection::Lock lock(g_paintSection);
                 g_paint.bIconic = c.bIconic;
                 g_paint.cxClient = c.cxClient;
                 g_paint.cyClient = c.cyClient;
@@ -459,7 +457,7 @@ TEST_F(HalvexDialog, PaintingWhileMinimisedCentresTheIconRoundingTowardZero) {
             EXPECT_FALSE(GetUpdateRect(hDlg, NULL, FALSE)) << c.cxClient << "x" << c.cyClient;
             SettlePaints();
             // Each paint, the one asked for and any the platform adds, must do the same.
-            std::lock_guard<std::mutex> lock(g_paintMutex);
+            test_support::CriticalSection::Lock lock(g_paintSection);
             EXPECT_LE(1, g_paint.nIconicQueries) << c.cxClient << "x" << c.cyClient;
             std::vector<std::string> expected;
             for (size_t i = 0; c.bIconic && (i == 0 || 2 * i < g_paint.events.size()); i++) {

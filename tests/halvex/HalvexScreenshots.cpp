@@ -1,10 +1,10 @@
 // Shows the main dialog and its About box and saves a picture of each, as the screen shows them,
 // for the documentation: main.bmp and about.bmp in the folder given as the only argument.
 #include "HalvexDlg.h"
+#include "TestSupport.h"
 
 #include <cstdio>
 #include <string>
-#include <thread>
 
 namespace {
 HWND WaitForWindow(LPCWSTR pszCaption) {
@@ -63,7 +63,7 @@ int main(int argc, char** argv) {
     bool bSaved = false;
     CHalvexDlg dlg;
     AfxGetApp()->m_pMainWnd = &dlg;
-    std::thread user([&] {
+    test_support::Thread user([&] {
         HWND hMain = WaitForWindow(L"Halvex");
         if (hMain == NULL)
             return;
@@ -77,7 +77,7 @@ int main(int argc, char** argv) {
         PostMessageW(hMain, WM_COMMAND, IDOK, 0);
     });
     dlg.DoModal();
-    user.join();
+    user.Join();
     AfxGetApp()->m_pMainWnd = NULL;
     if (!bSaved)
         std::fprintf(stderr, "the dialogs could not be saved\n");

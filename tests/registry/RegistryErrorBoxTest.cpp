@@ -6,14 +6,12 @@
 
 #include <gtest/gtest.h>
 
-#include <thread>
-
 TEST(RegistryErrorBox, ShowsTheSystemTextAsCaptionAndCodeCallFileAndLineWithAnOkButton) {
-    std::thread worker(
+    test_support::Thread worker(
         [] { ShowRegistryError(2, "RegEnumKeyEx", "registry/RegistryEx.cpp", 118); });
     test_support::Box box = test_support::WaitForBox(GetCurrentProcessId(), 10000);
     test_support::PressButton(box, IDOK);
-    worker.join(); // returns only once the box is gone
+    worker.Join(); // returns only once the box is gone
 
     ASSERT_NE(nullptr, box.hWnd);
     EXPECT_EQ(test_support::SystemText(2), box.strCaption);

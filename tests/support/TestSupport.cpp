@@ -1,5 +1,7 @@
 #include "TestSupport.h"
 
+#include <gtest/gtest.h>
+
 #include <algorithm>
 #include <fstream>
 #include <sstream>
@@ -215,6 +217,25 @@ void ImportPatch::Write(void* pFunction) {
     VirtualProtect(m_ppSlot, sizeof *m_ppSlot, PAGE_READWRITE, &dwProtect);
     *m_ppSlot = pFunction;
     VirtualProtect(m_ppSlot, sizeof *m_ppSlot, dwProtect, &dwProtect);
+}
+
+Thread::Thread(std::function<void()> work) : m_work(std::move(work)) {
+    m_hThread = CreateThread(NULL, 0, &Thread::Run, this, 0, NULL);
+    if (m_hThread == NULL)
+        ADD_FAILURE() << "CreateThread failed with " << GetLastError();
+}
+
+void Thread::Join() {
+    if (m_hThread == NULL)
+        return;
+    WaitForSingleObject(m_hThread, INFINITE);
+    CloseHandle(m_hThread);
+    m_hThread = NULL;
+}
+
+DWORD WINAPI Thread::Run(LPVOID pThis) {
+    static_cast<Thread*>(pThis)->m_work();
+    return 0;
 }
 
 } // namespace test_support

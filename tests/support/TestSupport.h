@@ -4,6 +4,7 @@
 
 #include <windows.h>
 
+#include <functional>
 #include <string>
 #include <utility>
 #include <vector>
@@ -88,6 +89,50 @@ private:
 
     void** m_ppSlot = NULL;
     void* m_pOriginal = NULL;
+};
+
+// A thread of the platform's own running |work|, joined by the destructor. The programs' runtime
+// has no std::thread: it starts on Windows releases older than the threads of the C++ library.
+class Thread {
+public:
+    explicit Thread(std::function<void()> work);
+    Thread(const Thread&) = delete;
+    Thread& operator=(const Thread&) = delete;
+    ~Thread() { Join(); }
+
+    // Waits until |work| has returned.
+    void Join();
+
+private:
+    static DWORD WINAPI Run(LPVOID pThis);
+
+    std::function<void()> m_work;
+    HANDLE m_hThread = NULL;
+};
+
+// A critical section, and a scope that holds it.
+class CriticalSection {
+public:
+    CriticalSection() { InitializeCriticalSection(&m_section); }
+    CriticalSection(const CriticalSection&) = delete;
+    CriticalSection& operator=(const CriticalSection&) = delete;
+    ~CriticalSection() { DeleteCriticalSection(&m_section); }
+
+    class Lock {
+    public:
+        explicit Lock(CriticalSection& section) : m_section(section) {
+            EnterCriticalSection(&m_section.m_section);
+        }
+        Lock(const Lock&) = delete;
+        Lock& operator=(const Lock&) = delete;
+        ~Lock() { LeaveCriticalSection(&m_section.m_section); }
+
+    private:
+        CriticalSection& m_section;
+    };
+
+private:
+    CRITICAL_SECTION m_section;
 };
 
 } // namespace test_support
