@@ -3,8 +3,11 @@
 
 case $dir in /*) ;; *) dir=$PWD/$dir ;; esac
 
+# The 64-bit loader itself: Debian's wine command prefers the 32-bit one whenever it is
+# installed, and that one cannot start where the kernel runs no 32-bit programs. Empty when Wine
+# is not installed yet (the commands install it first).
 WINE=${WINE:-/usr/lib/wine/wine64}
-[ -x "$WINE" ] || WINE=$(command -v wine64 || command -v wine)
+[ -x "$WINE" ] || WINE=$(command -v wine64 || command -v wine || true)
 WINESERVER=${WINESERVER:-$(command -v wineserver || echo /usr/lib/wine/wineserver64)}
 
 export WINEDEBUG=-all
@@ -14,13 +17,41 @@ export XDG_CACHE_HOME="$dir/cache"
 # caller come after ours.
 export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d${WINEDLLOVERRIDES:+;$WINEDLLOVERRIDES}"
 
-# Makes $1 the prefix that Wine commands use. Its server keeps its socket in a folder below
-# TMPDIR and records that folder's name in the prefix: both stay beside the prefix, so that
-# deleting a sandbox deletes them too.
+# Makes $1 the prefix that Wine commands use. Its server keeps its socket in a folder of its own,
+# wine-XXXXXX below /tmp, and records that folder's name in the prefix's file "wineserver"; the
+# folder outlives the server, so end_server removes it. TMPDIR would move it, but Wine 10 aborts
+# on start whenever TMPDIR is set (free(): invalid pointer): it is left unset for Wine.
 use_prefix() {
     export WINEPREFIX="$1"
-    export TMPDIR="${1%/*}/tmp"
-    mkdir -p "$TMPDIR"
+    unset TMPDIR
+}
+
+# Ends the server of the current prefix, if one runs, and removes its socket folder.
+end_server() {
+    "$WINESERVER" -k >/dev/null 2>&1 || true
+    if [ -f "$WINEPREFIX/wineserver" ]; then
+        folder=$(cat "$WINEPREFIX/wineserver")
+        case $folder in wine-?*) rm -rf "/tmp/$folder" ;; esac
+        rm -f "$WINEPREFIX/wineserver"
+    fi
+}
+
+# Fails, saying why, when the Windows program $1 (a file) cannot start here: a 32-bit program on
+# a kernel that runs no 32-bit programs, or under a Wine without its 32-bit part. Wine itself
+# would only say "ShellExecuteEx failed: Internal error".
+check_startable() {
+    [ -f "$1" ] || return 0
+    header=$(od -An -tu4 -j60 -N4 "$1" 2>/dev/null | tr -d ' ')
+    [ -n "$header" ] && [ "$(od -An -tx2 -j$((header + 4)) -N2 "$1" | tr -d ' ')" = 014c ] ||
+        return 0
+    if ! why=$("$(dirname "$0")/../../scripts/runs-32bit"); then
+        echo "${0##*/}: cannot start ${1##*/}, a 32-bit program, with $("$WINE" --version): $why" >&2
+        return 1
+    fi
+    if [ ! -x /usr/lib/wine/wine ]; then
+        echo "${0##*/}: cannot start ${1##*/}, a 32-bit program: $("$WINE" --version) has no 32-bit part (Debian's wine32)" >&2
+        return 1
+    fi
 }
 
 # The Wine that made a prefix. A prefix made before the 32-bit Wine was installed (or after it
@@ -41,17 +72,16 @@ ensure_template() {
             use_prefix "$dir/template"
             "$WINE" wineboot -i >/dev/null 2>&1 </dev/null
             "$WINESERVER" -w
+            end_server
             wine_setup >"$dir/template/.complete"
         fi
     ) 9>"$dir/.lock"
 }
 
 # Clones the template into $1: hard links for the files, which Wine only reads, but real copies
-# of the registry files, which the server rewrites in place. The record of the template server's
-# socket folder stays behind: the clone's server makes its own.
+# of the registry files, which the server rewrites in place.
 clone_template() {
     cp -a --link "$dir/template" "$1"
-    rm -f "$1/wineserver"
     for file in "$dir/template"/*.reg; do
         rm -f "$1/${file##*/}"
         cp -p "$file" "$1/"
@@ -79,7 +109,7 @@ stop_servers() {
         [ -d "$prefix" ] || continue
         (
             use_prefix "$prefix"
-            "$WINESERVER" -k >/dev/null 2>&1 || true
+            end_server
         )
     done
 }
