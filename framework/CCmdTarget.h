@@ -50,14 +50,18 @@ protected:                                                                      
 
 // Within the table, ThisClass names the class whose map it is, as the ON_WM_ macros expect.
 #define BEGIN_MESSAGE_MAP(theClass, baseClass)                                                     \
-    const AFX_MSGMAP* theClass::GetMessageMap() const { return GetThisMessageMap(); }              \
+    const AFX_MSGMAP* theClass::GetMessageMap() const {                                            \
+        return GetThisMessageMap();                                                                \
+    }                                                                                              \
     const AFX_MSGMAP* theClass::GetThisMessageMap() {                                              \
         [[maybe_unused]] typedef theClass ThisClass;                                               \
         typedef baseClass TheBaseClass;                                                            \
         static const AFX_MSGMAP_ENTRY _messageEntries[] = {
 
 #define END_MESSAGE_MAP()                                                                          \
-    { 0, 0, 0, 0, AfxSig_end, static_cast<AFX_PMSG>(NULL) }                                        \
+    {                                                                                              \
+        0, 0, 0, 0, AfxSig_end, static_cast<AFX_PMSG>(NULL)                                        \
+    }                                                                                              \
     }                                                                                              \
     ;                                                                                              \
     static const AFX_MSGMAP messageMap = {&TheBaseClass::GetThisMessageMap, &_messageEntries[0]};  \

@@ -41,7 +41,9 @@ TEST_F(RegistryExTest, DestructorClosesTheRootItWasGiven) {
     HKEY hRoot = NULL;
     ASSERT_EQ(ERROR_SUCCESS, RegOpenKeyExA(Scratch(), NULL, 0, KEY_READ, &hRoot));
     ASSERT_EQ(ERROR_SUCCESS, InfoStatus(hRoot));
-    { CRegistryEx reg(hRoot); }
+    {
+        CRegistryEx reg(hRoot);
+    }
     EXPECT_EQ(ERROR_INVALID_HANDLE, InfoStatus(hRoot));
 }
 

@@ -5,8 +5,8 @@
 #include <cstdio>
 
 extern "C" __declspec(dllexport) BOOL WINAPI
-    UpdateDriverForPlugAndPlayDevicesA(HWND hwndParent, LPCSTR pszHardwareId, LPCSTR pszFullInfPath,
-                                       DWORD dwInstallFlags, PBOOL pbRebootRequired) {
+UpdateDriverForPlugAndPlayDevicesA(HWND hwndParent, LPCSTR pszHardwareId, LPCSTR pszFullInfPath,
+                                   DWORD dwInstallFlags, PBOOL pbRebootRequired) {
     char szLog[MAX_PATH] = "";
     if (GetEnvironmentVariableA("NEWDEV_CALL_LOG", szLog, sizeof szLog) == 0)
         return FALSE;
