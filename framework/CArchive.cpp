@@ -5,10 +5,17 @@
 #include <string>
 
 CArchive::CArchive(CFile* pFile, UINT nMode, int nBufSize, void* lpBuf)
-    : m_nMode(nMode), m_pFile(pFile), m_nBufSize(static_cast<UINT>(nBufSize)),
-      m_bUserBuf(lpBuf != NULL), m_lpBufStart(static_cast<BYTE*>(lpBuf)) {
+    : m_nMode(nMode), m_pFile(pFile) {
     ASSERT(pFile != NULL);
-    ASSERT(nBufSize > 0);
+    // A storing archive with no room in its buffer would never get to write; too small a buffer
+    // of the caller's is left alone rather than used beyond its end.
+    if (nBufSize < kMinBufSize) {
+        nBufSize = kMinBufSize;
+        lpBuf = NULL;
+    }
+    m_nBufSize = static_cast<UINT>(nBufSize);
+    m_bUserBuf = lpBuf != NULL;
+    m_lpBufStart = static_cast<BYTE*>(lpBuf);
     if (m_lpBufStart == NULL) {
         m_lpBufStart = new (std::nothrow) BYTE[m_nBufSize];
         if (m_lpBufStart == NULL)
@@ -97,6 +104,14 @@ void CArchive::Close() {
 
 void CArchive::Abort() {
     m_pFile = NULL;
+}
+
+unsigned long long CArchive::GetBytesLeft() const {
+    ASSERT(IsLoading() && m_pFile != NULL);
+    DWORD dwLength = m_pFile->GetLength();
+    DWORD dwPosition = m_pFile->GetPosition();
+    return static_cast<unsigned long long>(m_lpBufMax - m_lpBufCur) +
+           (dwLength > dwPosition ? dwLength - dwPosition : 0);
 }
 
 void CArchive::ReadExactly(void* lpBuf, UINT nCount) {
@@ -258,10 +273,14 @@ CArchive& operator<<(CArchive& ar, const CString& string) {
 CArchive& operator>>(CArchive& ar, CString& string) {
     bool bWide;
     DWORD dwLength = ReadStringLength(ar, bWide);
-    std::string strBytes =
-        ReadBytes(ar, static_cast<unsigned long long>(dwLength) * (bWide ? 2 : 1));
-    if (bWide)
-        strBytes = AnsiFromWide(strBytes);
-    string = CString(strBytes.data(), static_cast<int>(strBytes.size()));
+    try {
+        std::string strBytes =
+            ReadBytes(ar, static_cast<unsigned long long>(dwLength) * (bWide ? 2 : 1));
+        if (bWide)
+            strBytes = AnsiFromWide(strBytes);
+        string = CString(strBytes.data(), static_cast<int>(strBytes.size()));
+    } catch (const std::bad_alloc&) {
+        AfxThrowMemoryException();
+    }
     return ar;
 }

@@ -10,13 +10,17 @@
 #include "CString.h"
 
 class CDocument;
+template <class TYPE, class ARG_TYPE> class CElementArray;
 
 class CArchive {
 public:
     enum Mode { store = 0, load = 1, bNoFlushOnDelete = 2 };
+    // The smallest buffer that the archive works through.
+    static constexpr int kMinBufSize = 128;
 
     // Works on |pFile| in |nMode| (store or load) through a buffer of |nBufSize| bytes: the
-    // caller's |lpBuf| when given, which stays the caller's, else one of its own.
+    // caller's |lpBuf| when given, which stays the caller's, else one of its own. A size below
+    // kMinBufSize (zero or less included) gets a buffer of its own of kMinBufSize bytes instead.
     CArchive(CFile* pFile, UINT nMode, int nBufSize = 4096, void* lpBuf = NULL);
     // An archive not closed is closed here; a storing one flushes first unless the mode has
     // bNoFlushOnDelete. A failure to flush is dropped: a destructor may run while an exception
@@ -32,7 +36,8 @@ public:
     // Reads up to |nMax| bytes; returns how many it read (fewer only at the end of the data).
     UINT Read(void* lpBuf, UINT nMax);
     void Write(const void* lpBuf, UINT nMax);
-    // Hands what a storing archive holds to the file.
+    // Hands what a storing archive holds to the file; a loading archive gives back to the file
+    // the bytes that it read ahead but did not use.
     void Flush();
     // Flushes a storing archive and lets go of the file; the file's length is final after it.
     void Close();
@@ -56,6 +61,11 @@ public:
     CDocument* m_pDocument = NULL;
 
 private:
+    // An array load checks its count against these before it makes room for the elements.
+    template <class TYPE, class ARG_TYPE> friend class CElementArray;
+
+    // The bytes that a loading archive can still read: those in its buffer and the file's rest.
+    unsigned long long GetBytesLeft() const;
     // Reads exactly |nCount| bytes or throws endOfFile.
     void ReadExactly(void* lpBuf, UINT nCount);
     void FillBuffer();
@@ -73,5 +83,5 @@ private:
 // word below 0xFFFE, else 0xFF, 0xFFFF and 32 bits), then its characters.
 CArchive& operator<<(CArchive& ar, const CString& string);
 // Reads a string in that form, or one marked as wide (0xFF, 0xFFFE), whose 16-bit characters
-// are converted to the ANSI code page. A string holding a zero character ends at it.
+// are converted to the ANSI code page. Zero characters are kept like any other.
 CArchive& operator>>(CArchive& ar, CString& string);

@@ -1,13 +1,20 @@
 // The one body of the framework's arrays of simple elements (CByteArray, CWordArray,
 // CDWordArray, CStringArray): a growable array indexed from 0 that serialises as a count and
 // then its elements in index order. Not used on its own.
+//
+// An operation that takes an element may be given one of the array's own (arr.Add(arr[0])): it
+// copies the element before the array moves. Memory that cannot be had throws CMemoryException.
 #pragma once
 
+#include "AfxAllocator.h"
 #include "CArchive.h"
 #include "CObject.h"
 
 #include <algorithm>
+#include <climits>
 #include <cstddef>
+#include <type_traits>
+#include <utility>
 #include <vector>
 
 template <class TYPE, class ARG_TYPE> class CElementArray : public CObject {
@@ -22,13 +29,18 @@ public:
 
     // Indexes must lie within the array (a debug assertion).
     const TYPE& GetAt(int nIndex) const;
-    void SetAt(int nIndex, ARG_TYPE newElement) { ElementAt(nIndex) = newElement; }
+    void SetAt(int nIndex, ARG_TYPE newElement) { ElementAt(nIndex) = TYPE(newElement); }
     TYPE& ElementAt(int nIndex);
     const TYPE& operator[](int nIndex) const { return GetAt(nIndex); }
     TYPE& operator[](int nIndex) { return ElementAt(nIndex); }
 
+    // Sets element |nIndex| (not below 0), first growing the array with zeros to reach it.
+    void SetAtGrow(int nIndex, ARG_TYPE newElement);
     // Appends |newElement|; returns its index.
     int Add(ARG_TYPE newElement);
+    // Puts |nCount| copies of |newElement| at |nIndex|, moving the elements from there up; an
+    // index beyond the end grows the array with zeros up to it.
+    void InsertAt(int nIndex, ARG_TYPE newElement, int nCount = 1);
 
     // Storing: the count, then each element. Loading replaces the elements with the stored ones.
     // An exception while loading leaves the elements read before it.
@@ -38,7 +50,12 @@ protected:
     CElementArray() = default;
 
 private:
-    std::vector<TYPE> m_aData;
+    // The fewest bytes that one stored element takes: a number its size, a string its length.
+    static constexpr size_t kMinStoredBytes = std::is_arithmetic<TYPE>::value ? sizeof(TYPE) : 1;
+
+    void Load(CArchive& ar);
+
+    std::vector<TYPE, CAfxAllocator<TYPE>> m_aData;
     int m_nGrowBy = 0;
 };
 
@@ -72,11 +89,31 @@ template <class TYPE, class ARG_TYPE> TYPE& CElementArray<TYPE, ARG_TYPE>::Eleme
     return m_aData[nIndex];
 }
 
+template <class TYPE, class ARG_TYPE>
+void CElementArray<TYPE, ARG_TYPE>::SetAtGrow(int nIndex, ARG_TYPE newElement) {
+    ASSERT(nIndex >= 0);
+    TYPE element(newElement); // before growing moves the array's elements
+    if (nIndex >= GetSize())
+        SetSize(nIndex + 1);
+    m_aData[nIndex] = std::move(element);
+}
+
 template <class TYPE, class ARG_TYPE> int CElementArray<TYPE, ARG_TYPE>::Add(ARG_TYPE newElement) {
     int nIndex = GetSize();
-    SetSize(nIndex + 1);
-    m_aData[nIndex] = newElement;
+    SetAtGrow(nIndex, newElement);
     return nIndex;
+}
+
+template <class TYPE, class ARG_TYPE>
+void CElementArray<TYPE, ARG_TYPE>::InsertAt(int nIndex, ARG_TYPE newElement, int nCount) {
+    ASSERT(nIndex >= 0);
+    ASSERT(nCount > 0);
+    TYPE element(newElement); // before growing moves the array's elements
+    int nOldSize = GetSize();
+    SetSize(std::max(nIndex, nOldSize) + nCount);
+    if (nIndex < nOldSize)
+        std::move_backward(m_aData.begin() + nIndex, m_aData.begin() + nOldSize, m_aData.end());
+    std::fill_n(m_aData.begin() + nIndex, nCount, element);
 }
 
 template <class TYPE, class ARG_TYPE> void CElementArray<TYPE, ARG_TYPE>::Serialize(CArchive& ar) {
@@ -87,13 +124,28 @@ template <class TYPE, class ARG_TYPE> void CElementArray<TYPE, ARG_TYPE>::Serial
             ar << element;
         return;
     }
+    Load(ar);
+}
+
+// The count is checked against the bytes that remain before it is given memory, and the array
+// is sized once: a load takes time in proportion to its bytes, and a count larger than the data
+// makes room for no more elements than the data could hold before it ends with endOfFile.
+template <class TYPE, class ARG_TYPE> void CElementArray<TYPE, ARG_TYPE>::Load(CArchive& ar) {
     DWORD dwCount = ar.ReadCount();
+    unsigned long long ullRoom =
+        std::min<unsigned long long>(dwCount, ar.GetBytesLeft() / kMinStoredBytes);
+    if (ullRoom > INT_MAX)
+        AfxThrowMemoryException(); // more elements than an array can index
     RemoveAll();
-    // The count is not trusted with memory: each element takes its room once its bytes are read,
-    // so a count larger than the data ends with endOfFile, not with a huge allocation.
-    for (DWORD i = 0; i < dwCount; i++) {
-        TYPE element = TYPE();
-        ar >> element;
-        Add(element);
+    SetSize(static_cast<int>(ullRoom));
+    int nRead = 0;
+    try {
+        for (; nRead < GetSize(); nRead++)
+            ar >> m_aData[nRead];
+        if (dwCount > ullRoom)
+            AfxThrowArchiveException(CArchiveException::endOfFile);
+    } catch (...) {
+        SetSize(nRead);
+        throw;
     }
 }

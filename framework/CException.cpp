@@ -1,5 +1,7 @@
 #include "CException.h"
 
+#include <new>
+
 IMPLEMENT_DYNAMIC(CException, CObject)
 IMPLEMENT_DYNAMIC(CMemoryException, CException)
 IMPLEMENT_DYNAMIC(CFileException, CException)
@@ -15,10 +17,17 @@ void AfxThrowMemoryException() {
     throw &s_memoryException;
 }
 
+// Without the memory for the exception object, the memory exception says what went wrong.
 void AfxThrowFileException(int cause, LONG lOsError, LPCTSTR lpszFileName) {
-    throw new CFileException(cause, lOsError, lpszFileName);
+    CFileException* pException = new (std::nothrow) CFileException(cause, lOsError, lpszFileName);
+    if (pException == NULL)
+        AfxThrowMemoryException();
+    throw pException;
 }
 
 void AfxThrowArchiveException(int cause, LPCTSTR lpszArchiveName) {
-    throw new CArchiveException(cause, lpszArchiveName);
+    CArchiveException* pException = new (std::nothrow) CArchiveException(cause, lpszArchiveName);
+    if (pException == NULL)
+        AfxThrowMemoryException();
+    throw pException;
 }

@@ -79,8 +79,10 @@ void CMemFile::Write(const void* lpBuf, UINT nCount) {
 void CMemFile::GrowFile(DWORD dwNewLength) {
     if (m_nGrowBytes == 0)
         AfxThrowMemoryException();
+    // In 64 bits throughout: a step near 4 GB would wrap a 32-bit sum to a block too small.
+    unsigned long long ullGrowBytes = m_nGrowBytes;
     unsigned long long ullNewSize = m_nBufferSize;
-    ullNewSize += (dwNewLength - m_nBufferSize + m_nGrowBytes - 1ull) / m_nGrowBytes * m_nGrowBytes;
+    ullNewSize += (dwNewLength - m_nBufferSize + ullGrowBytes - 1) / ullGrowBytes * ullGrowBytes;
     if (ullNewSize > 0xFFFFFFFF)
         AfxThrowMemoryException();
     BYTE* lpNewBuffer = static_cast<BYTE*>(std::realloc(m_lpBuffer, ullNewSize));

@@ -4,6 +4,8 @@
 
 #include "AfxDebug.h"
 
+#include <new>
+
 class CObject;
 class CArchive;
 
@@ -16,7 +18,7 @@ struct CRuntimeClass {
     CObject* (*m_pfnCreateObject)(); // NULL when the class cannot make objects of its own
     const CRuntimeClass* m_pBaseClass;
 
-    // A new object of this class, or NULL when the class cannot make one.
+    // A new object of this class, or NULL when the class cannot make one (nor find its memory).
     CObject* CreateObject() const;
     // TRUE when this class is |pBaseClass| or derives from it.
     BOOL IsDerivedFrom(const CRuntimeClass* pBaseClass) const;
@@ -51,23 +53,17 @@ public:                                                                         
 #define IMPLEMENT_RUNTIMECLASS(class_name, base_class_name, wSchema, pfnNew)                       \
     const CRuntimeClass class_name::class##class_name = {                                          \
         #class_name, sizeof(class class_name), wSchema, pfnNew, RUNTIME_CLASS(base_class_name)};   \
-    const CRuntimeClass* class_name::GetRuntimeClass() const {                                     \
-        return RUNTIME_CLASS(class_name);                                                          \
-    }
+    const CRuntimeClass* class_name::GetRuntimeClass() const { return RUNTIME_CLASS(class_name); }
 
 #define IMPLEMENT_DYNAMIC(class_name, base_class_name)                                             \
     IMPLEMENT_RUNTIMECLASS(class_name, base_class_name, 0xFFFF, NULL)
 
 #define IMPLEMENT_DYNCREATE(class_name, base_class_name)                                           \
-    CObject* class_name::CreateObject() {                                                          \
-        return new class_name;                                                                     \
-    }                                                                                              \
+    CObject* class_name::CreateObject() { return new (std::nothrow) class_name; }                  \
     IMPLEMENT_RUNTIMECLASS(class_name, base_class_name, 0xFFFF, class_name::CreateObject)
 
 #define IMPLEMENT_SERIAL(class_name, base_class_name, wSchema)                                     \
-    CObject* class_name::CreateObject() {                                                          \
-        return new class_name;                                                                     \
-    }                                                                                              \
+    CObject* class_name::CreateObject() { return new (std::nothrow) class_name; }                  \
     IMPLEMENT_RUNTIMECLASS(class_name, base_class_name, wSchema, class_name::CreateObject)
 
 class CObject {

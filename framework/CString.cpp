@@ -12,7 +12,8 @@ CString::CString(LPCSTR lpsz) : m_str(lpsz != NULL ? lpsz : "") {}
 CString::CString(LPCSTR lpch, int nLength) {
     ASSERT(nLength >= 0);
     ASSERT(AfxIsValidAddress(lpch, nLength, FALSE));
-    m_str.assign(lpch, ::strnlen(lpch, nLength));
+    // A release build has no assertion: a length below zero takes nothing.
+    m_str.assign(lpch, nLength > 0 ? nLength : 0);
 }
 
 CString& CString::operator=(LPCSTR lpsz) {
@@ -32,7 +33,6 @@ CString& CString::operator+=(LPCSTR lpsz) {
 }
 
 CString& CString::operator+=(char ch) {
-    ASSERT(ch != '\0');
     m_str += ch;
     return *this;
 }
@@ -88,8 +88,8 @@ void CString::ReleaseBuffer(int nNewLength) {
 }
 
 int CString::ReverseFind(char ch) const {
-    std::string::size_type nPos = m_str.rfind(ch);
-    return nPos == std::string::npos ? -1 : static_cast<int>(nPos);
+    size_t nPos = m_str.rfind(ch);
+    return nPos == m_str.npos ? -1 : static_cast<int>(nPos);
 }
 
 // A count below zero takes nothing, one beyond the end takes everything.

@@ -1,7 +1,9 @@
-// The framework's 8-bit string in the ANSI code page. Always zero-terminated; may not hold
-// zero characters of its own.
+// The framework's 8-bit string in the ANSI code page. Always zero-terminated, and may hold zero
+// characters of its own: GetLength counts them, though the text seen through the pointer ends at
+// the first. Memory that cannot be had throws CMemoryException.
 #pragma once
 
+#include "AfxAllocator.h"
 #include "AfxDebug.h"
 
 #include <string>
@@ -10,7 +12,7 @@ class CString {
 public:
     CString() = default;
     CString(LPCSTR lpsz);
-    // The first |nLength| characters of |lpch|, or fewer when a zero comes first.
+    // The first |nLength| characters of |lpch|, zeros among them included.
     CString(LPCSTR lpch, int nLength);
 
     CString& operator=(LPCSTR lpsz);
@@ -47,7 +49,7 @@ public:
 #endif
 
 private:
-    std::string m_str;
+    std::basic_string<char, std::char_traits<char>, CAfxAllocator<char>> m_str;
 };
 
 // Concatenation. The character forms matter: without them |str + '\\'| would compile, through

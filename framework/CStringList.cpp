@@ -2,6 +2,8 @@
 
 #include "CArchive.h"
 
+#include <new>
+
 IMPLEMENT_SERIAL(CStringList, CObject, 0)
 
 CStringList::~CStringList() {
@@ -29,7 +31,9 @@ const CString& CStringList::GetTail() const {
 }
 
 POSITION CStringList::AddNode(CNode* pPrev, CNode* pNext, LPCTSTR newElement) {
-    CNode* pNode = new CNode{pNext, pPrev, CString(newElement)};
+    CNode* pNode = new (std::nothrow) CNode{pNext, pPrev, CString(newElement)};
+    if (pNode == NULL)
+        AfxThrowMemoryException();
     (pPrev != NULL ? pPrev->pNext : m_pNodeHead) = pNode;
     (pNext != NULL ? pNext->pPrev : m_pNodeTail) = pNode;
     m_nCount++;

@@ -2,14 +2,17 @@
 // the serialisable collections: what the framework writes, that it loads it back, and that
 // malformed data ends a load with an archive exception and nothing read beyond the data.
 #include "Afx.h"
+#include "Allocations.h"
 #include "ArchiveBytes.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <functional>
 #include <memory>
 #include <string>
+#include <vector>
 
 using namespace test_support;
 
@@ -162,6 +165,20 @@ TEST(MemFileTest, ReadsAndSeeksWithinItsBytesAndDoesNotGrowWithoutAStep) {
     EXPECT_EQ(10u, file.GetLength());
 }
 
+TEST(MemFileTest, AGrowPastFourGigabytesThrowsRatherThanWrappingToNothing) {
+    CMemFile file(0x80000000u);
+    file.Seek(0x7FFFFFFF, CFile::begin);
+    bool bNoRoom = false;
+    try {
+        file.Write("ab", 2); // two steps of 2 GB: one beyond what 32 bits hold
+    } catch (CMemoryException* e) {
+        bNoRoom = true;
+        e->Delete();
+    }
+    EXPECT_TRUE(bNoRoom);
+    EXPECT_EQ(0u, file.GetLength());
+}
+
 TEST(ArchiveTest, ModeDecidesWhatItMayDoAndAStoringArchiveFlushesWhenClosedOrDestroyed) {
     const struct {
         UINT nMode;
@@ -193,6 +210,53 @@ TEST(ArchiveTest, ModeDecidesWhatItMayDoAndAStoringArchiveFlushesWhenClosedOrDes
               CauseOf<CArchiveException>([&] { ar << static_cast<DWORD>(1); }));
 }
 
+TEST(ArchiveTest, BuffersBelowTheSmallestGetOneOfTheArchivesOwnOfThatSize) {
+    CDWordArray dwords; // 402 bytes, whose numbers cross the edges of the smaller buffers
+    for (int i = 0; i < 100; i++)
+        dwords.Add(0x01020304u * i);
+    const std::string strExpected = Store(dwords);
+    for (int nBufSize : {-1, 0, 1, CArchive::kMinBufSize - 1, CArchive::kMinBufSize, 129}) {
+        SCOPED_TRACE(nBufSize);
+        for (bool bCallersBuffer : {false, true}) {
+            // Exactly the size given, so that a use beyond it shows under AddressSanitizer.
+            std::vector<BYTE> abBuffer(std::max(nBufSize, 1), 0xCD);
+            CMemFile file(16);
+            {
+                CArchive ar(&file, CArchive::store, nBufSize,
+                            bCallersBuffer ? abBuffer.data() : NULL);
+                dwords.Serialize(ar);
+            }
+            BYTE* lpStored = file.Detach();
+            EXPECT_EQ(strExpected, std::string(reinterpret_cast<char*>(lpStored), 402));
+            std::free(lpStored);
+            bool bUsed = abBuffer != std::vector<BYTE>(abBuffer.size(), 0xCD);
+            EXPECT_EQ(bCallersBuffer && nBufSize >= CArchive::kMinBufSize, bUsed);
+            CDWordArray loaded;
+            ASSERT_EQ(kLoaded, Load(loaded, strExpected, nBufSize));
+            EXPECT_EQ(strExpected, Store(loaded));
+        }
+    }
+}
+
+TEST(ArchiveTest, ALoadingArchiveLetGoOfEarlyGivesTheBytesItReadAheadBackToItsFile) {
+    std::string strData = Bytes("01 00 02 00 03 00");
+    for (bool bClose : {true, false}) { // closed, or destroyed
+        CMemFile file(reinterpret_cast<BYTE*>(&strData[0]), static_cast<UINT>(strData.size()));
+        WORD w1, w2;
+        {
+            CArchive ar(&file, CArchive::load);
+            ar >> w1; // the archive holds all six bytes now
+            if (bClose)
+                ar.Close();
+        }
+        EXPECT_EQ(2u, file.GetPosition());
+        CArchive ar(&file, CArchive::load); // the next reader goes on where the first stopped
+        ar >> w2;
+        EXPECT_EQ(1, w1);
+        EXPECT_EQ(2, w2);
+    }
+}
+
 TEST(ArchiveFormatTest, CountsAndLengthsTakeTheirLongerFormsAtTheMarkersAndLoadBack) {
     const struct {
         std::function<std::unique_ptr<CObject>()> fnMake;
@@ -209,7 +273,7 @@ TEST(ArchiveFormatTest, CountsAndLengthsTakeTheirLongerFormsAtTheMarkersAndLoadB
     for (const auto& c : cases) {
         SCOPED_TRACE(c.pszHeadHex);
         std::unique_ptr<CObject> pStored = c.fnMake();
-        std::string strStored = Store(*pStored, 3); // an archive buffer smaller than any field
+        std::string strStored = Store(*pStored, 3); // the smallest buffer there is
         EXPECT_EQ(c.nLength, strStored.size());
         EXPECT_EQ(c.pszHeadHex, Hex(strStored.substr(0, Bytes(c.pszHeadHex).size())));
         std::unique_ptr<CObject> pLoaded(pStored->GetRuntimeClass()->CreateObject());
@@ -225,6 +289,7 @@ TEST(ArchiveFormatTest, EachKindLoadsWhatItStoresAndEndsWithEndOfFileWhenCutAtAn
         const char* pszStoredBackHex; // NULL: the same bytes
     } cases[] = {
         {RUNTIME_CLASS(CStringArray), "03 00 02 61 62 00 03 78 79 7a", NULL},
+        {RUNTIME_CLASS(CStringArray), "02 00 03 61 00 62 01 00", NULL}, // zero characters
         {RUNTIME_CLASS(CStringList), "02 00 01 61 ff 01 00 62", "02 00 01 61 01 62"},
         {RUNTIME_CLASS(CDWordArray), "02 00 ec ff ff ff 28 00 00 00", NULL},
         {RUNTIME_CLASS(CWordArray), "02 00 01 00 ef be", NULL},
@@ -251,7 +316,7 @@ TEST(ArchiveFormatTest, EachKindLoadsWhatItStoresAndEndsWithEndOfFileWhenCutAtAn
     }
 }
 
-TEST(ArchiveFormatTest, StringsLoadFromWideFormsAndEndAtAZeroCharacter) {
+TEST(ArchiveFormatTest, StringsLoadFromWideFormsAndKeepZeroCharacters) {
     std::string strWide256 = Bytes("01 00 ff fe ff ff 00 01");
     for (int i = 0; i < 256; i++)
         strWide256 += Bytes("41 00");
@@ -265,8 +330,9 @@ TEST(ArchiveFormatTest, StringsLoadFromWideFormsAndEndAtAZeroCharacter) {
         {"wide, 16-bit length", strWide256, std::string(256, 'A'), kLoaded},
         {"wide, 32-bit length", Bytes("01 00 ff fe ff ff ff ff 01 00 00 00 7a 00"), "z", kLoaded},
         {"wide, outside the code page", Bytes("01 00 ff fe ff 02 01 0e 61 00"), "?a", kLoaded},
-        {"wide, zero character", Bytes("01 00 ff fe ff 02 62 00 00 00"), "b", kLoaded},
-        {"8-bit, zero character", Bytes("01 00 03 61 00 62"), "a", kLoaded},
+        {"wide, zero character", Bytes("01 00 ff fe ff 02 62 00 00 00"), std::string("b\0", 2),
+         kLoaded},
+        {"8-bit, zero character", Bytes("01 00 03 61 00 62"), std::string("a\0b", 3), kLoaded},
         {"second wide marker", Bytes("01 00 ff fe ff ff fe ff 01 61 00"), "",
          CArchiveException::badIndex},
     };
@@ -274,7 +340,7 @@ TEST(ArchiveFormatTest, StringsLoadFromWideFormsAndEndAtAZeroCharacter) {
         SCOPED_TRACE(c.pszName);
         CStringArray arr;
         ASSERT_EQ(c.nResult, Load(arr, c.strBytes));
-        EXPECT_EQ(c.strText, std::string(arr.GetSize() > 0 ? arr[0] : ""));
+        EXPECT_EQ(c.strText, arr.GetSize() > 0 ? std::string(arr[0], arr[0].GetLength()) : "");
     }
 }
 
@@ -299,7 +365,19 @@ TEST(ArchiveFormatTest, CountsFarLargerThanTheDataTakeNoMoreRoomThanTheDataHolds
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.pszHex);
-        EXPECT_EQ(CArchiveException::endOfFile, Load(*c.pObject, Bytes(c.pszHex)));
+        std::string strBytes = Bytes(c.pszHex);
+        CMemFile file(reinterpret_cast<BYTE*>(&strBytes[0]), static_cast<UINT>(strBytes.size()));
+        CArchive ar(&file, CArchive::load);
+        Allocations allocations;
+        try {
+            c.pObject->Serialize(ar);
+            ADD_FAILURE() << "loaded";
+        } catch (CArchiveException* e) {
+            EXPECT_EQ(CArchiveException::endOfFile, e->m_cause);
+            e->Delete();
+        }
         EXPECT_EQ(c.nElements, c.fnElements());
+        // Room for the few elements that the bytes can hold, however many the count says.
+        EXPECT_LE(allocations.Largest(), 4 * sizeof(CString));
     }
 }

@@ -1,10 +1,12 @@
-// The framework's arrays and string list: their members, and how a list load extends what the
-// list held.
+// The framework's arrays and string list: their members, how a list load extends what the list
+// held, what an array load allocates, and running out of memory.
 #include "Afx.h"
+#include "Allocations.h"
 #include "ArchiveBytes.h"
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -35,6 +37,13 @@ template <class TArray, class TElement> void ExpectArrayMembers(TElement a, TEle
     EXPECT_TRUE(arr[1] == TElement()) << "a dropped element comes back as zero";
     arr.RemoveAll();
     EXPECT_EQ(0, arr.GetSize());
+}
+
+std::vector<std::string> Elements(const CStringArray& arr) {
+    std::vector<std::string> strings;
+    for (int i = 0; i < arr.GetSize(); i++)
+        strings.push_back(std::string(arr[i]));
+    return strings;
 }
 
 std::vector<std::string> Walk(const CStringList& list) {
@@ -83,4 +92,97 @@ TEST(CollectionTest, StringListLoadAppendsTheStoredStrings) {
     list.AddTail("kept");
     ASSERT_EQ(kLoaded, Load(list, Bytes("02 00 01 78 01 79")));
     EXPECT_EQ((std::vector<std::string>{"kept", "x", "y"}), Walk(list));
+}
+
+TEST(CollectionTest, OperationsTakingAnElementMayBeGivenOneOfTheArraysOwn) {
+    // Texts short enough to live inside the array's elements, so that they move with them: the
+    // array is full, and each operation but SetAt must move it to grow.
+    const struct {
+        const char* pszName;
+        std::function<void(CStringArray&)> fnOperate;
+        std::vector<std::string> strExpected;
+    } cases[] = {
+        {"Add", [](CStringArray& arr) { arr.Add(arr[0]); }, {"a", "b", "c", "d", "a"}},
+        {"SetAtGrow",
+         [](CStringArray& arr) { arr.SetAtGrow(5, arr[1]); },
+         {"a", "b", "c", "d", "", "b"}},
+        {"SetAtGrow within",
+         [](CStringArray& arr) { arr.SetAtGrow(0, arr[3]); },
+         {"d", "b", "c", "d"}},
+        {"InsertAt",
+         [](CStringArray& arr) { arr.InsertAt(1, arr[3], 2); },
+         {"a", "d", "d", "b", "c", "d"}},
+        {"InsertAt beyond the end",
+         [](CStringArray& arr) { arr.InsertAt(5, arr[2]); },
+         {"a", "b", "c", "d", "", "c"}},
+        {"SetAt", [](CStringArray& arr) { arr.SetAt(1, arr[1]); }, {"a", "b", "c", "d"}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.pszName);
+        CStringArray arr;
+        arr.SetSize(4);
+        for (int i = 0; i < 4; i++)
+            arr[i] = std::string(1, static_cast<char>('a' + i)).c_str();
+        c.fnOperate(arr);
+        EXPECT_EQ(c.strExpected, Elements(arr));
+    }
+}
+
+TEST(CollectionTest, AnArrayLoadMakesRoomForItsElementsOnce) {
+    std::string strBytes = Bytes("ff ff a0 86 01 00") + std::string(100000, 'x');
+    CMemFile file(reinterpret_cast<BYTE*>(&strBytes[0]), static_cast<UINT>(strBytes.size()));
+    CArchive ar(&file, CArchive::load);
+    CByteArray bytes;
+    Allocations allocations;
+    bytes.Serialize(ar);
+    EXPECT_EQ(100000, bytes.GetSize());
+    EXPECT_EQ(1, allocations.Count());
+}
+
+TEST(CollectionTest, MemoryThatCannotBeHadThrowsTheFrameworksMemoryException) {
+    const char* pszLong = "a text too long to live inside the string object";
+    CString strLong(pszLong);
+    CStringArray strings;
+    CByteArray bytes;
+    CStringList list;
+    std::string strStored = Bytes("01 00 30") + std::string(0x30, 'x');
+    CMemFile file(reinterpret_cast<BYTE*>(&strStored[0]), static_cast<UINT>(strStored.size()));
+    CArchive ar(&file, CArchive::load);
+    const struct {
+        const char* pszName;
+        std::function<void()> fnAllocate;
+    } cases[] = {
+        {"string from a text", [&] { CString str(pszLong); }},
+        {"string copied", [&] { CString str(strLong); }},
+        {"string appended to", [&] { strLong += strLong; }},
+        {"string buffer", [&] { strLong.GetBuffer(1000); }},
+        {"array grown", [&] { bytes.SetSize(100); }},
+        {"string array added to", [&] { strings.Add("x"); }},
+        {"list added to", [&] { list.AddTail("x"); }},
+        {"string loaded", [&] { list.Serialize(ar); }},
+        {"archive's buffer",
+         [&] {
+             CMemFile file;
+             CArchive ar(&file, CArchive::store);
+         }},
+        {"archive exception", [] { AfxThrowArchiveException(CArchiveException::endOfFile); }},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.pszName);
+        CException* pCaught = NULL;
+        try {
+            Allocations failing(true);
+            c.fnAllocate();
+        } catch (CException* e) {
+            pCaught = e;
+            e->Delete();
+        }
+        EXPECT_TRUE(pCaught != NULL && pCaught->IsKindOf(RUNTIME_CLASS(CMemoryException)));
+    }
+    CObject* pMade;
+    {
+        Allocations failing(true);
+        pMade = RUNTIME_CLASS(CByteArray)->CreateObject();
+    }
+    EXPECT_EQ(nullptr, pMade); // as for a class that makes no objects
 }
