@@ -107,8 +107,10 @@ BOOL CRegistryEx::ReadString(LPCTSTR lpszValueName, CString& strText) {
     DWORD dwSize = kStringBytesOffered;
     if (!QueryValue(lpszValueName, abBuffer, dwSize))
         return FALSE;
-    // The data need not end in a zero byte: the text ends at the bytes returned.
-    strText = CString(reinterpret_cast<LPCSTR>(abBuffer), static_cast<int>(dwSize));
+    // Read as a zero-terminated text; the data need not end in a zero byte, so the text ends at
+    // the bytes returned at the latest.
+    LPCSTR lpszData = reinterpret_cast<LPCSTR>(abBuffer);
+    strText = CString(lpszData, static_cast<int>(::strnlen(lpszData, dwSize)));
     return TRUE;
 }
 
