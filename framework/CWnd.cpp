@@ -9,7 +9,13 @@ IMPLEMENT_DYNAMIC(CWnd, CCmdTarget)
 
 namespace {
 // Per thread, as windows belong to the thread that made them.
-thread_local std::map<HWND, CWnd*> t_handleMap;
+// The map is reached through a plain pointer: a thread-local with a destructor makes the C++
+// runtime register it per thread, which imports a function that Windows 2000 lacks. The map is
+// made for a thread's first window and freed when its last window leaves it, so no thread's end
+// has to free it: the programs' windows live on the main thread and are detached (WM_NCDESTROY,
+// or ~CWnd) before it returns from WinMain.
+typedef std::map<HWND, CWnd*> CHandleMap;
+thread_local CHandleMap* t_pHandleMap = NULL;
 thread_local MSG t_lastSentMsg = {};
 thread_local CWnd* t_pWndInit = NULL;
 thread_local HHOOK t_hHookOldCbtFilter = NULL;
@@ -32,8 +38,10 @@ CWnd::~CWnd() {
 }
 
 CWnd* CWnd::FromHandlePermanent(HWND hWnd) {
-    auto it = t_handleMap.find(hWnd);
-    return it != t_handleMap.end() ? it->second : NULL;
+    if (t_pHandleMap == NULL)
+        return NULL;
+    auto it = t_pHandleMap->find(hWnd);
+    return it != t_pHandleMap->end() ? it->second : NULL;
 }
 
 BOOL CWnd::Attach(HWND hWndNew) {
@@ -41,15 +49,22 @@ BOOL CWnd::Attach(HWND hWndNew) {
     ASSERT(FromHandlePermanent(hWndNew) == NULL);
     if (hWndNew == NULL)
         return FALSE;
-    t_handleMap[hWndNew] = this;
+    if (t_pHandleMap == NULL)
+        t_pHandleMap = new CHandleMap;
+    (*t_pHandleMap)[hWndNew] = this;
     m_hWnd = hWndNew;
     return TRUE;
 }
 
 HWND CWnd::Detach() {
     HWND hWnd = m_hWnd;
-    if (hWnd != NULL)
-        t_handleMap.erase(hWnd);
+    if (hWnd != NULL && t_pHandleMap != NULL) {
+        t_pHandleMap->erase(hWnd);
+        if (t_pHandleMap->empty()) {
+            delete t_pHandleMap;
+            t_pHandleMap = NULL;
+        }
+    }
     m_hWnd = NULL;
     return hWnd;
 }

@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <map>
 #include <memory>
 #include <string>
@@ -233,3 +234,18 @@ TEST_F(HalvexRun, OverlongInstanceNameShowsErrorBoxAfterPatchingThoseBefore) {
 }
 
 } // namespace
+
+// The OldestWindows runs of these tests (tests/CMakeLists.txt) set their sandbox's Version: Wine
+// must then report that Windows to the programs it starts, or those runs prove no more than these.
+TEST(HalvexRunWindows, ReportsTheWindowsItsPrefixIsSetTo) {
+    const char* pszSetting = std::getenv("HALVEX_WINDOWS_VERSION");
+    if (pszSetting == NULL)
+        GTEST_SKIP() << "this run keeps Wine's own Windows version";
+    const std::map<std::string, std::string> reported = {
+        {"win2k", "5.0"}, {"winxp64", "5.2"}, {"win2003", "5.2"}};
+    OSVERSIONINFOA info = {};
+    info.dwOSVersionInfoSize = sizeof info;
+    ASSERT_TRUE(GetVersionExA(&info));
+    EXPECT_EQ(reported.at(pszSetting),
+              std::to_string(info.dwMajorVersion) + "." + std::to_string(info.dwMinorVersion));
+}
