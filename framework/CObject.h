@@ -53,17 +53,23 @@ public:                                                                         
 #define IMPLEMENT_RUNTIMECLASS(class_name, base_class_name, wSchema, pfnNew)                       \
     const CRuntimeClass class_name::class##class_name = {                                          \
         #class_name, sizeof(class class_name), wSchema, pfnNew, RUNTIME_CLASS(base_class_name)};   \
-    const CRuntimeClass* class_name::GetRuntimeClass() const { return RUNTIME_CLASS(class_name); }
+    const CRuntimeClass* class_name::GetRuntimeClass() const {                                     \
+        return RUNTIME_CLASS(class_name);                                                          \
+    }
 
 #define IMPLEMENT_DYNAMIC(class_name, base_class_name)                                             \
     IMPLEMENT_RUNTIMECLASS(class_name, base_class_name, 0xFFFF, NULL)
 
 #define IMPLEMENT_DYNCREATE(class_name, base_class_name)                                           \
-    CObject* class_name::CreateObject() { return new (std::nothrow) class_name; }                  \
+    CObject* class_name::CreateObject() {                                                          \
+        return new (std::nothrow) class_name;                                                      \
+    }                                                                                              \
     IMPLEMENT_RUNTIMECLASS(class_name, base_class_name, 0xFFFF, class_name::CreateObject)
 
 #define IMPLEMENT_SERIAL(class_name, base_class_name, wSchema)                                     \
-    CObject* class_name::CreateObject() { return new (std::nothrow) class_name; }                  \
+    CObject* class_name::CreateObject() {                                                          \
+        return new (std::nothrow) class_name;                                                      \
+    }                                                                                              \
     IMPLEMENT_RUNTIMECLASS(class_name, base_class_name, wSchema, class_name::CreateObject)
 
 class CObject {
