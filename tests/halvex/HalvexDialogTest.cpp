@@ -31,10 +31,9 @@ HWND WaitForDialog(LPCWSTR pszCaption) {
     return g_pWatch->WaitForDialog(pszCaption);
 }
 
-// Whether |hWnd| is gone once the run's watch saw it destroyed (or the run ended).
+// Whether the run's watch saw |hWnd| destroyed before the run ended.
 bool WaitUntilGone(HWND hWnd) {
-    g_pWatch->WaitUntilGone(hWnd);
-    return !IsWindow(hWnd);
+    return g_pWatch->WaitUntilGone(hWnd);
 }
 
 // Clicks the button |nId| of |hDlg| as the button itself reports it.

@@ -324,8 +324,8 @@ HWND DialogWatch::WaitForDialog(LPCWSTR pszCaption) {
     return hFound;
 }
 
-void DialogWatch::WaitUntilGone(HWND hDlg) {
-    WaitFor([&] {
+bool DialogWatch::WaitUntilGone(HWND hDlg) {
+    return WaitFor([&] {
         return std::none_of(m_shown.begin(), m_shown.end(),
                             [&](const Shown& shown) { return shown.hWnd == hDlg; });
     });

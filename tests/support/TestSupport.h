@@ -107,8 +107,8 @@ public:
     // Waits for a top-level dialog captioned |pszCaption| that the watched thread has shown and
     // finished showing, and that still exists; NULL when End came first.
     HWND WaitForDialog(LPCWSTR pszCaption);
-    // Waits until the dialog |hDlg| is destroyed, or End.
-    void WaitUntilGone(HWND hDlg);
+    // Waits until the dialog |hDlg| is being destroyed (true), or End (false).
+    bool WaitUntilGone(HWND hDlg);
     // Runs |work| on the watched thread between two of its messages, from any other thread.
     void RunOnDialogThread(HWND hDlg, const std::function<void()>& work);
     // Ends every wait: the watched thread runs no more dialogs. Safe to call from any thread.
