@@ -22,8 +22,8 @@ struct AFX_MSGMAP_ENTRY {
     UINT nCode;    // notification code of a command, 0 for messages
     UINT nID;      // first command id, 0 for messages
     UINT nLastID;  // last command id of a range, nID otherwise
-    UINT_PTR nSig; // an AfxSig: how the handler is called
-    AFX_PMSG pfn;  // the handler; null ends the table
+    UINT_PTR nSig; // an AfxSig: how the handler is called; AfxSig_end ends the table
+    AFX_PMSG pfn;  // the handler
 };
 
 struct AFX_MSGMAP {
@@ -50,9 +50,7 @@ protected:                                                                      
 
 // Within the table, ThisClass names the class whose map it is, as the ON_WM_ macros expect.
 #define BEGIN_MESSAGE_MAP(theClass, baseClass)                                                     \
-    const AFX_MSGMAP* theClass::GetMessageMap() const {                                            \
-        return GetThisMessageMap();                                                                \
-    }                                                                                              \
+    const AFX_MSGMAP* theClass::GetMessageMap() const { return GetThisMessageMap(); }              \
     const AFX_MSGMAP* theClass::GetThisMessageMap() {                                              \
         [[maybe_unused]] typedef theClass ThisClass;                                               \
         typedef baseClass TheBaseClass;                                                            \
@@ -77,8 +75,9 @@ class CCmdTarget : public CObject {
 
 public:
     // Routes command |nID| with notification |nCode| to the handler in this object's map or its
-    // bases' maps and returns TRUE; FALSE when no entry handles it. With |pHandlerInfo| the
-    // handler is only reported there, not called. |pExtra| is unused by void () handlers.
+    // bases' maps and returns TRUE; FALSE when no entry handles it. |pExtra| is unused by void ()
+    // handlers. Asking who would handle a command (|pHandlerInfo|) is not supported: it must be
+    // NULL.
     virtual BOOL OnCmdMsg(UINT nID, int nCode, void* pExtra, AFX_CMDHANDLERINFO* pHandlerInfo);
 
 protected:

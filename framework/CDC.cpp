@@ -5,11 +5,6 @@
 IMPLEMENT_DYNAMIC(CDC, CObject)
 IMPLEMENT_DYNAMIC(CPaintDC, CDC)
 
-CDC::~CDC() {
-    if (m_hDC != NULL)
-        ::DeleteDC(m_hDC);
-}
-
 BOOL CDC::DrawIcon(int x, int y, HICON hIcon) {
     ASSERT(m_hDC != NULL);
     return ::DrawIcon(m_hDC, x, y, hIcon);
@@ -22,5 +17,4 @@ CPaintDC::CPaintDC(CWnd* pWnd) : m_hWnd(pWnd->GetSafeHwnd()) {
 
 CPaintDC::~CPaintDC() {
     ::EndPaint(m_hWnd, &m_ps);
-    m_hDC = NULL; // EndPaint released it: not ours to delete
 }

@@ -9,9 +9,9 @@ class CDC : public CObject {
     DECLARE_DYNAMIC(CDC)
 
 public:
+    // The object only wraps a context that a derived class obtains and gives back (CPaintDC):
+    // it deletes none of its own.
     CDC() = default;
-    // Deletes the device context held, if any.
-    ~CDC() override;
 
     HDC GetSafeHdc() const { return m_hDC; }
     // Draws |hIcon| with its upper left corner at |x|, |y|; TRUE on success.

@@ -22,6 +22,7 @@ public:
     virtual BOOL OnInitDialog();
 
     LPCTSTR m_lpszTemplateName;
+    // The dialog's help context, its template id, kept for code that offers help on it.
     UINT m_nIDHelp;
     CWnd* m_pParentWnd;
 

@@ -188,8 +188,8 @@ HCURSOR CWnd::OnQueryDragIcon() {
 }
 
 void CWnd::OnNcDestroy() {
-    // The platform ends the window with this message; give the window back its own procedure
-    // unless someone subclassed it after us.
+    // The platform ends the window with this message. After its processing, the window gets back
+    // the procedure it had before the framework's, unless that processing replaced the procedure.
     LONG_PTR pfnWndProc = ::GetWindowLongPtrW(m_hWnd, GWLP_WNDPROC);
     Default();
     if (m_pfnSuper != NULL && ::GetWindowLongPtrW(m_hWnd, GWLP_WNDPROC) == pfnWndProc)
@@ -217,16 +217,40 @@ LRESULT CALLBACK AfxWndProc(HWND hWnd, UINT nMsg, WPARAM wParam, LPARAM lParam) 
     return AfxCallWndProc(pWnd, hWnd, nMsg, wParam, lParam);
 }
 
-LRESULT CALLBACK AfxCbtFilterHook(int nCode, WPARAM wParam, LPARAM lParam) {
-    if (nCode == HCBT_CREATEWND && t_pWndInit != NULL) {
-        HWND hWnd = reinterpret_cast<HWND>(wParam);
-        CWnd* pWndInit = t_pWndInit;
-        t_pWndInit = NULL; // only the first window: a dialog's controls follow it
-        pWndInit->Attach(hWnd);
-        pWndInit->m_pfnSuper = reinterpret_cast<WNDPROC>(
-            ::SetWindowLongPtrW(hWnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&AfxWndProc)));
+namespace {
+// The input-method system makes windows of its own on any thread that makes windows (on Korean,
+// Japanese and Chinese systems), possibly while the window being waited for is made: they are
+// the platform's, never the object's.
+bool IsImeWindow(HWND hWnd) {
+    if (::GetClassLongPtrW(hWnd, GCL_STYLE) & CS_IME)
+        return true;
+    WCHAR szClass[16] = L"";
+    ::GetClassNameW(hWnd, szClass, 16);
+    return ::lstrcmpiW(szClass, L"IME") == 0 || ::lstrcmpiW(szClass, L"MSCTFIME UI") == 0;
+}
+
+void RemoveCbtHook() {
+    if (t_hHookOldCbtFilter != NULL) {
+        ::UnhookWindowsHookEx(t_hHookOldCbtFilter);
+        t_hHookOldCbtFilter = NULL;
     }
-    return ::CallNextHookEx(t_hHookOldCbtFilter, nCode, wParam, lParam);
+}
+} // namespace
+
+LRESULT CALLBACK AfxCbtFilterHook(int nCode, WPARAM wParam, LPARAM lParam) {
+    HWND hWnd = reinterpret_cast<HWND>(wParam);
+    if (nCode != HCBT_CREATEWND || t_pWndInit == NULL || IsImeWindow(hWnd))
+        return ::CallNextHookEx(t_hHookOldCbtFilter, nCode, wParam, lParam);
+
+    CWnd* pWndInit = t_pWndInit;
+    t_pWndInit = NULL; // only the first window: a dialog's controls follow it
+    pWndInit->Attach(hWnd);
+    pWndInit->m_pfnSuper = reinterpret_cast<WNDPROC>(
+        ::SetWindowLongPtrW(hWnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&AfxWndProc)));
+    LRESULT lResult = ::CallNextHookEx(t_hHookOldCbtFilter, nCode, wParam, lParam);
+    // Its work is done: no later window of the thread (a modal loop may run for long) pays for it.
+    RemoveCbtHook();
+    return lResult;
 }
 
 void AfxHookWindowCreate(CWnd* pWnd) {
@@ -238,10 +262,7 @@ void AfxHookWindowCreate(CWnd* pWnd) {
 }
 
 BOOL AfxUnhookWindowCreate() {
-    if (t_hHookOldCbtFilter != NULL) {
-        ::UnhookWindowsHookEx(t_hHookOldCbtFilter);
-        t_hHookOldCbtFilter = NULL;
-    }
+    RemoveCbtHook();
     BOOL bAttached = t_pWndInit == NULL;
     t_pWndInit = NULL;
     return bAttached;

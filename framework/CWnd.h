@@ -88,10 +88,12 @@ LRESULT AfxCallWndProc(CWnd* pWnd, HWND hWnd, UINT nMsg, WPARAM wParam, LPARAM l
 // The framework's window procedure: hands each message to the window's object.
 LRESULT CALLBACK AfxWndProc(HWND hWnd, UINT nMsg, WPARAM wParam, LPARAM lParam);
 
-// Until AfxUnhookWindowCreate, the next window this thread creates is attached to |pWnd| and
-// takes the framework's window procedure before it gets its first message.
+// Until AfxUnhookWindowCreate, the next window this thread creates, other than the input-method
+// system's own, is attached to |pWnd| and takes the framework's window procedure before it gets
+// its first message. The hook that watches for it goes as soon as it has attached the window.
 void AfxHookWindowCreate(CWnd* pWnd);
-// Ends the hook; FALSE when no window was attached after AfxHookWindowCreate.
+// Ends the hook if it is still there; FALSE when no window was attached after
+// AfxHookWindowCreate.
 BOOL AfxUnhookWindowCreate();
 
 // A handler of a window message stored in a map entry: the same member function pointer, viewed
@@ -105,27 +107,17 @@ template <class TMember> AFX_PMSG AfxMsgHandler(TMember pfn) {
 
 // Message map entries for the framework's window messages, with their handlers' signatures.
 
-#define ON_WM_SYSCOMMAND()                                                                         \
-    {WM_SYSCOMMAND,                                                                                \
-     0,                                                                                            \
-     0,                                                                                            \
-     0,                                                                                            \
-     AfxSig_vwl,                                                                                   \
+// clang-format off
+#define ON_WM_SYSCOMMAND() \
+    {WM_SYSCOMMAND, 0, 0, 0, AfxSig_vwl, \
      AfxMsgHandler(static_cast<void (CWnd::*)(UINT, LPARAM)>(&ThisClass::OnSysCommand))},
-#define ON_WM_PAINT()                                                                              \
-    {WM_PAINT, 0,         0,                                                                       \
-     0,        AfxSig_vv, AfxMsgHandler(static_cast<void (CWnd::*)()>(&ThisClass::OnPaint))},
-#define ON_WM_QUERYDRAGICON()                                                                      \
-    {WM_QUERYDRAGICON,                                                                             \
-     0,                                                                                            \
-     0,                                                                                            \
-     0,                                                                                            \
-     AfxSig_hv,                                                                                    \
+#define ON_WM_PAINT() \
+    {WM_PAINT, 0, 0, 0, AfxSig_vv, \
+     AfxMsgHandler(static_cast<void (CWnd::*)()>(&ThisClass::OnPaint))},
+#define ON_WM_QUERYDRAGICON() \
+    {WM_QUERYDRAGICON, 0, 0, 0, AfxSig_hv, \
      AfxMsgHandler(static_cast<HCURSOR (CWnd::*)()>(&ThisClass::OnQueryDragIcon))},
-#define ON_WM_NCDESTROY()                                                                          \
-    {WM_NCDESTROY,                                                                                 \
-     0,                                                                                            \
-     0,                                                                                            \
-     0,                                                                                            \
-     AfxSig_vv,                                                                                    \
+#define ON_WM_NCDESTROY() \
+    {WM_NCDESTROY, 0, 0, 0, AfxSig_vv, \
      AfxMsgHandler(static_cast<void (CWnd::*)()>(&ThisClass::OnNcDestroy))},
+// clang-format on

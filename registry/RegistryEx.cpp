@@ -95,9 +95,15 @@ LONG CRegistryEx::SetValue(LPCTSTR lpszValueName, DWORD dwType, const void* pDat
 // Queries into |pbData|, offering |dwSize| bytes; afterwards |dwSize| is the count the query left
 // (bytes read, or the size the value needs). Records status, type and that count.
 BOOL CRegistryEx::QueryValue(LPCTSTR lpszValueName, BYTE* pbData, DWORD& dwSize) {
-    DWORD dwType = REG_NONE; // what is recorded when the platform reports no type
-    LONG lStatus = ::RegQueryValueExA(m_hKey, lpszValueName, NULL, &dwType, pbData, &dwSize);
+    DWORD dwType = REG_NONE;
+    LONG lStatus = QueryUnrecorded(lpszValueName, pbData, dwSize, dwType);
     return Record(lStatus, dwType, dwSize);
+}
+
+LONG CRegistryEx::QueryUnrecorded(LPCTSTR lpszValueName, BYTE* pbData, DWORD& dwSize,
+                                  DWORD& dwType) {
+    dwType = REG_NONE; // what is recorded when the platform reports no type
+    return ::RegQueryValueExA(m_hKey, lpszValueName, NULL, &dwType, pbData, &dwSize);
 }
 
 BOOL CRegistryEx::ReadString(LPCTSTR lpszValueName, CString& strText) {
@@ -365,7 +371,8 @@ BOOL CRegistryEx::StoreArchived(LPCTSTR lpszValueName, CObject& object, UINT nBl
 }
 
 BOOL CRegistryEx::LoadArchived(LPCTSTR lpszValueName, CObject& object, UINT nBlockBytes,
-                               const std::function<void(CArchive&)>& fnLoad) {
+                               const std::function<void(CArchive&)>& fnLoad, DWORD dwShapeType,
+                               DWORD dwShapeSize) {
     ASSERT(m_hKey != NULL);
     ASSERT(lpszValueName != NULL);
     DWORD dwSize = nBlockBytes;
@@ -373,11 +380,14 @@ BOOL CRegistryEx::LoadArchived(LPCTSTR lpszValueName, CObject& object, UINT nBlo
     ASSERT(block != NULL);
     // Without its block a load reads nothing: it fails as the platform would without memory.
     if (block == NULL)
-        return Record(ERROR_NOT_ENOUGH_MEMORY, REG_NONE, 0);
+        return Record(ERROR_NOT_ENOUGH_MEMORY, dwShapeType, dwShapeSize);
 
-    DWORD dwType = REG_NONE; // what is recorded when the platform reports no type
-    LONG lStatus = ::RegQueryValueExA(m_hKey, lpszValueName, NULL, &dwType, block.get(), &dwSize);
-    Record(lStatus, dwType, dwSize);
+    DWORD dwType;
+    LONG lStatus = QueryUnrecorded(lpszValueName, block.get(), dwSize, dwType);
+    // A collection's load records its query before it loads; a shape's load records its own type
+    // and size once it has loaded, so that one that throws leaves the record as it was.
+    if (dwShapeType == 0)
+        Record(lStatus, dwType, dwSize);
     if (lStatus == ERROR_SUCCESS && dwType == REG_BINARY) {
         ASSERT(dwSize < nBlockBytes);
         // The file holds the value's bytes and no more: the archive cannot read beyond them.
@@ -393,6 +403,8 @@ BOOL CRegistryEx::LoadArchived(LPCTSTR lpszValueName, CObject& object, UINT nBlo
         ar.Close();
         file.Close();
     }
+    if (dwShapeType != 0)
+        Record(lStatus, dwShapeType, dwShapeSize);
     return lStatus == ERROR_SUCCESS;
 }
 
@@ -461,7 +473,8 @@ BOOL CRegistryEx::ReadStringArray(LPCTSTR lpszValueName, CStringArray& arrString
 
 BOOL CRegistryEx::ReadRect(LPCTSTR lpszValueName, RECT*& pRect) {
     CDWordArray arrShape;
-    BOOL bQueried = LoadArchived(lpszValueName, arrShape, kShapeBlockBytes, LoadShape(arrShape));
+    BOOL bQueried = LoadArchived(lpszValueName, arrShape, kShapeBlockBytes, LoadShape(arrShape),
+                                 kRectRecordedType, sizeof(RECT));
     // A stored array too short for a rectangle (or not loaded at all) is no rectangle: the
     // caller's stays as it was rather than be half filled or read beyond the array.
     if (arrShape.GetSize() >= kRectElementsNeeded) {
@@ -470,19 +483,18 @@ BOOL CRegistryEx::ReadRect(LPCTSTR lpszValueName, RECT*& pRect) {
         pRect->left = static_cast<LONG>(arrShape.GetAt(2));
         pRect->right = static_cast<LONG>(arrShape.GetAt(3));
     }
-    Record(m_lLastStatus, kRectRecordedType, sizeof(RECT));
     return bQueried;
 }
 
 BOOL CRegistryEx::ReadPoint(LPCTSTR lpszValueName, POINT*& pPoint) {
     CDWordArray arrShape;
-    BOOL bQueried = LoadArchived(lpszValueName, arrShape, kShapeBlockBytes, LoadShape(arrShape));
+    BOOL bQueried = LoadArchived(lpszValueName, arrShape, kShapeBlockBytes, LoadShape(arrShape),
+                                 kPointRecordedType, sizeof(POINT));
     // As for a rectangle: too short an array leaves the point as it was.
     if (arrShape.GetSize() >= kPointElementsNeeded) {
         pPoint->x = static_cast<LONG>(arrShape.GetAt(0));
         pPoint->y = static_cast<LONG>(arrShape.GetAt(1));
     }
-    Record(m_lLastStatus, kPointRecordedType, sizeof(POINT));
     return bQueried;
 }
 

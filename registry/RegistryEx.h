@@ -89,7 +89,8 @@ public:
     // failure.
     BOOL WriteByte(LPCTSTR lpszValueName, BYTE bValue);
 
-    // Sets REG_DWORD |dwValue|. Records nothing.
+    // Sets REG_DWORD |dwValue|; TRUE when the value was set. Records nothing, so its result is
+    // the only sign of a failure.
     BOOL WriteDword(LPCTSTR lpszValueName, DWORD dwValue);
 
     // Sets REG_BINARY of exactly the 4 bytes at |pbData| (not asserted). Records nothing.
@@ -128,8 +129,9 @@ public:
     // |lpszPath| + "\" + subkey names; empty when none matches. The tree is listed below the
     // current key (with EnumSubKeys, so its record and boxes), while each value is read at the
     // same path below HKEY_LOCAL_MACHINE through a temporary object: a key that does not open
-    // there with full access, or whose value is missing or unreadable, has an empty value. A key
-    // that cannot be listed is not searched below.
+    // there with full access, or whose value is missing or unreadable, has an empty value. A
+    // child that cannot be listed is skipped whole, its own value included (the starting key's
+    // value is compared before anything is listed).
     CString FindKeyByValue(LPCTSTR lpszPath, LPCTSTR lpszValueName, LPCTSTR lpszWantedText);
 
     // --- Archived values ---
@@ -146,12 +148,13 @@ public:
     //
     // Every load asserts the current key and the value name and that its work block was
     // obtained, and records the query's status, type and size (a rectangle 1 and 16, a point 2
-    // and 8, whether or not the query succeeded). TRUE when the query succeeded. Only a REG_BINARY
-    // value is loaded (asserting that it stays below the work block); a value of any other type
-    // leaves the object untouched. A value larger than the work block fails with ERROR_MORE_DATA
-    // and the size that it needs. Data that is not a whole archived object throws the framework's
-    // CArchiveException (CException*) to the caller, who deletes it; the object is then in an
-    // unspecified state, and nothing else is left behind.
+    // and 8, whether or not the query succeeded; a collection records before it loads, a
+    // rectangle or a point once loaded, so that one that throws leaves the record as it was). TRUE
+    // when the query succeeded. Only a REG_BINARY value is loaded (asserting that it stays below
+    // the work block); a value of any other type leaves the object untouched. A value larger than
+    // the work block fails with ERROR_MORE_DATA and the size that it needs. Data that is not a
+    // whole archived object throws the framework's CArchiveException (CException*) to the caller,
+    // who deletes it; the object is then in an unspecified state, and nothing else is left behind.
     //
     // When its work block cannot be had, an operation records ERROR_NOT_ENOUGH_MEMORY with size
     // 0 (a rectangle's or a point's load with its type and size as above) and returns FALSE,
@@ -192,15 +195,21 @@ private:
     BOOL Record(LONG lStatus, DWORD dwType, DWORD dwSize);
     LONG SetValue(LPCTSTR lpszValueName, DWORD dwType, const void* pData, DWORD dwSize);
     BOOL QueryValue(LPCTSTR lpszValueName, BYTE* pbData, DWORD& dwSize);
+    // QueryValue's query alone, with the type that it reports (REG_NONE when none); records
+    // nothing.
+    LONG QueryUnrecorded(LPCTSTR lpszValueName, BYTE* pbData, DWORD& dwSize, DWORD& dwType);
     BOOL EnumNames(LPCTSTR lpszPath, CStringArray& arrNames, const NameListing& listing);
     // The steps of every store: |object| serialised into a work block of |nBlockBytes|, written
     // as REG_BINARY, recorded with |dwRecordedType|.
     BOOL StoreArchived(LPCTSTR lpszValueName, CObject& object, UINT nBlockBytes,
                        DWORD dwRecordedType);
     // The steps of every load: the value queried into a work block of |nBlockBytes| and, when
-    // it is REG_BINARY, handed through an archive to |fnLoad|, which loads |object| from it.
+    // it is REG_BINARY, handed through an archive to |fnLoad|, which loads |object| from it. A
+    // collection (|dwShapeType| 0) records the query; a shape records |dwShapeType| and
+    // |dwShapeSize| with the query's status.
     BOOL LoadArchived(LPCTSTR lpszValueName, CObject& object, UINT nBlockBytes,
-                      const std::function<void(CArchive&)>& fnLoad);
+                      const std::function<void(CArchive&)>& fnLoad, DWORD dwShapeType = 0,
+                      DWORD dwShapeSize = 0);
 
     LONG m_lLastStatus = 0;
     DWORD m_dwLastType = 0;

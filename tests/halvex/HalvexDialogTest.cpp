@@ -6,12 +6,12 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <functional>
 
 using namespace test_support;
 
 namespace {
-const DWORD kWaitMilliseconds = 10000;
 const WCHAR kMainCaption[] = L"Halvex";
 const WCHAR kAboutCaption[] = L"Halvex 정보";
 const WCHAR kAboutEntry[] = L"Halvex 정보(&A)...";
@@ -22,27 +22,18 @@ std::wstring WindowTextW(HWND hWnd) {
     return szText;
 }
 
-// Polls |done| until it holds, for up to kWaitMilliseconds; whether it came to hold.
-bool WaitUntil(const std::function<bool()>& done) {
-    for (DWORD dwStart = GetTickCount(); GetTickCount() - dwStart < kWaitMilliseconds; Sleep(20))
-        if (done())
-            return true;
-    return false;
-}
+// The watch on the dialogs of the run in progress (RunModal).
+DialogWatch* g_pWatch = NULL;
 
-// Waits for the visible dialog captioned |pszCaption| (the sandbox runs no other program's);
-// NULL when none came.
+// The dialog captioned |pszCaption|, once its dialog manager has finished showing it; NULL when
+// the run ended without it.
 HWND WaitForDialog(LPCWSTR pszCaption) {
-    HWND hWnd = NULL;
-    WaitUntil([&] {
-        hWnd = FindWindowW(L"#32770", pszCaption);
-        return hWnd != NULL && IsWindowVisible(hWnd);
-    });
-    return hWnd != NULL && IsWindowVisible(hWnd) ? hWnd : NULL;
+    return g_pWatch->WaitForDialog(pszCaption);
 }
 
+// Whether the run's watch saw |hWnd| destroyed before the run ended.
 bool WaitUntilGone(HWND hWnd) {
-    return WaitUntil([&] { return !IsWindow(hWnd); });
+    return g_pWatch->WaitUntilGone(hWnd);
 }
 
 // Clicks the button |nId| of |hDlg| as the button itself reports it.
@@ -54,6 +45,8 @@ void Click(HWND hDlg, int nId) {
 // Runs |dlg| modally while |drive| works its window, captioned |pszCaption|, from another thread,
 // and returns DoModal's result. Should |drive| leave the dialog up, it is cancelled.
 INT_PTR RunModal(CDialog& dlg, LPCWSTR pszCaption, const std::function<void(HWND)>& drive) {
+    DialogWatch watch;
+    g_pWatch = &watch;
     test_support::Thread user([&] {
         HWND hWnd = WaitForDialog(pszCaption);
         EXPECT_NE(nullptr, hWnd) << "no dialog " << Utf8(pszCaption) << " appeared";
@@ -63,7 +56,9 @@ INT_PTR RunModal(CDialog& dlg, LPCWSTR pszCaption, const std::function<void(HWND
         PostMessageW(hWnd, WM_COMMAND, IDCANCEL, 0);
     });
     INT_PTR nResult = dlg.DoModal();
+    watch.End();
     user.Join();
+    g_pWatch = NULL;
     return nResult;
 }
 
@@ -234,7 +229,8 @@ TEST_F(HalvexDialog, AboutCommandOpensTheAboutBoxAgainWhateverItsLowBits) {
             EXPECT_FALSE(IsWindowEnabled(hMain)) << nCommand;
             Click(hAbout, IDOK);
             EXPECT_TRUE(WaitUntilGone(hAbout)) << nCommand;
-            EXPECT_TRUE(WaitUntil([&] { return IsWindowEnabled(hMain) != FALSE; })) << nCommand;
+            // Ending the box enabled its owner before the box was destroyed.
+            EXPECT_TRUE(IsWindowEnabled(hMain)) << nCommand;
         }
         Click(hMain, IDOK);
     });
@@ -403,18 +399,6 @@ LRESULT WINAPI RecordingSendMessageA(HWND hWnd, UINT nMsg, WPARAM wParam, LPARAM
     return g_pfnSendMessageA(hWnd, nMsg, wParam, lParam);
 }
 
-// Waits until no paint has been recorded for 150 ms (at most 3 s): the platform may add paints of
-// its own after the one asked for, and they must not spill into the next case.
-void SettlePaints() {
-    size_t nLast = static_cast<size_t>(-1);
-    for (int nQuiet = 0, nRound = 0; nQuiet < 3 && nRound < 60; nRound++) {
-        Sleep(50);
-        test_support::CriticalSection::Lock lock(g_paintSection);
-        nQuiet = g_paint.events.size() == nLast ? nQuiet + 1 : 0;
-        nLast = g_paint.events.size();
-    }
-}
-
 } // namespace
 
 TEST_F(HalvexDialog, PaintingWhileMinimisedCentresTheIconRoundingTowardZero) {
@@ -443,34 +427,157 @@ TEST_F(HalvexDialog, PaintingWhileMinimisedCentresTheIconRoundingTowardZero) {
     RunMainDialog([&](HWND hDlg) {
         std::string strIcon = Hex(ApplicationIcon());
         for (const auto& c : cases) {
-            {
+            PaintLog paint;
+            // On the dialog's thread, between two of its messages: no paint is under way while
+            // the case changes, and none that the platform adds between cases counts in this one.
+            g_pWatch->RunOnDialogThread(hDlg, [&] {
+                {
+                    test_support::CriticalSection::Lock lock(g_paintSection);
+                    g_paint = PaintLog();
+                    g_paint.bIconic = c.bIconic;
+                    g_paint.cxClient = c.cxClient;
+                    g_paint.cyClient = c.cyClient;
+                }
+                RedrawWindow(hDlg, NULL, NULL, RDW_INVALIDATE | RDW_UPDATENOW);
+                // Painting begun and ended: nothing is left to paint.
+                EXPECT_FALSE(GetUpdateRect(hDlg, NULL, FALSE)) << c.cxClient << "x" << c.cyClient;
                 test_support::CriticalSection::Lock lock(g_paintSection);
-                g_paint.bIconic = c.bIconic;
-                g_paint.cxClient = c.cxClient;
-                g_paint.cyClient = c.cyClient;
-                g_paint.nIconicQueries = 0;
-                g_paint.events.clear();
-            }
-            // Sent to the dialog's thread and handled before the call returns.
-            RedrawWindow(hDlg, NULL, NULL, RDW_INVALIDATE | RDW_UPDATENOW);
-            // Painting begun and ended: nothing is left to paint.
-            EXPECT_FALSE(GetUpdateRect(hDlg, NULL, FALSE)) << c.cxClient << "x" << c.cyClient;
-            SettlePaints();
-            // Each paint, the one asked for and any the platform adds, must do the same.
-            test_support::CriticalSection::Lock lock(g_paintSection);
-            EXPECT_LE(1, g_paint.nIconicQueries) << c.cxClient << "x" << c.cyClient;
+                paint = g_paint;
+            });
+            EXPECT_LE(1, paint.nIconicQueries) << c.cxClient << "x" << c.cyClient;
             std::vector<std::string> expected;
-            for (size_t i = 0; c.bIconic && (i == 0 || 2 * i < g_paint.events.size()); i++) {
+            if (c.bIconic) {
                 // The background is erased on the paint context the icon is then drawn on.
-                std::string strErase = 2 * i < g_paint.events.size() ? g_paint.events[2 * i] : "";
+                std::string strErase = paint.events.empty() ? "" : paint.events[0];
                 std::string strDC =
                     strErase.size() > 6 ? strErase.substr(6, strErase.find(' ', 6) - 6) : "?";
-                expected.push_back("erase " + strDC + " 0");
-                expected.push_back("draw " + strIcon + " on " + strDC + " at " +
-                                   std::to_string(c.x) + "," + std::to_string(c.y));
+                expected = {"erase " + strDC + " 0", "draw " + strIcon + " on " + strDC + " at " +
+                                                         std::to_string(c.x) + "," +
+                                                         std::to_string(c.y)};
             }
-            EXPECT_EQ(expected, g_paint.events) << c.cxClient << "x" << c.cyClient;
+            EXPECT_EQ(expected, paint.events) << c.cxClient << "x" << c.cyClient;
         }
         Click(hDlg, IDOK);
     });
+}
+
+namespace {
+// The window-creation hooks that the framework's code in this executable holds, through its
+// imports (the watch's own hook is of another kind).
+std::vector<HHOOK> g_cbtHooks;
+decltype(&SetWindowsHookExW) g_pfnSetWindowsHookExW = NULL;
+decltype(&UnhookWindowsHookEx) g_pfnUnhookWindowsHookEx = NULL;
+
+HHOOK WINAPI CountingSetWindowsHookExW(int idHook, HOOKPROC lpfn, HINSTANCE hMod, DWORD dwThread) {
+    HHOOK hHook = g_pfnSetWindowsHookExW(idHook, lpfn, hMod, dwThread);
+    if (hHook != NULL && idHook == WH_CBT)
+        g_cbtHooks.push_back(hHook);
+    return hHook;
+}
+
+BOOL WINAPI CountingUnhookWindowsHookEx(HHOOK hHook) {
+    BOOL bDone = g_pfnUnhookWindowsHookEx(hHook);
+    if (bDone)
+        g_cbtHooks.erase(std::remove(g_cbtHooks.begin(), g_cbtHooks.end(), hHook),
+                         g_cbtHooks.end());
+    return bDone;
+}
+
+// A window of the input-method system's kind, made on the dialog's thread just before the
+// dialog manager makes the dialog, while the framework waits for the dialog's window.
+LPCWSTR g_pszImeClass = NULL;
+HWND g_hImeWindow = NULL;
+decltype(&DialogBoxIndirectParamW) g_pfnDialogBoxIndirectParamW = NULL;
+
+INT_PTR WINAPI DialogBoxAfterImeWindow(HINSTANCE hInst, LPCDLGTEMPLATEW lpTemplate, HWND hOwner,
+                                       DLGPROC pfnDlg, LPARAM lParam) {
+    if (g_pszImeClass != NULL)
+        g_hImeWindow = CreateWindowExW(0, g_pszImeClass, L"", WS_POPUP, 0, 0, 10, 10, NULL, NULL,
+                                       GetModuleHandleW(NULL), NULL);
+    return g_pfnDialogBoxIndirectParamW(hInst, lpTemplate, hOwner, pfnDlg, lParam);
+}
+} // namespace
+
+TEST_F(HalvexDialog, TheDialogIsAttachedPastInputMethodWindowsAndNoHookOutlivesTheAttaching) {
+    ImportPatch set("user32.dll", "SetWindowsHookExW",
+                    reinterpret_cast<void*>(&CountingSetWindowsHookExW));
+    ImportPatch unhook("user32.dll", "UnhookWindowsHookEx",
+                       reinterpret_cast<void*>(&CountingUnhookWindowsHookEx));
+    ImportPatch dialogBox("user32.dll", "DialogBoxIndirectParamW",
+                          reinterpret_cast<void*>(&DialogBoxAfterImeWindow));
+    ASSERT_TRUE(set.Patched() && unhook.Patched() && dialogBox.Patched());
+    g_pfnSetWindowsHookExW = reinterpret_cast<decltype(&SetWindowsHookExW)>(set.Original());
+    g_pfnUnhookWindowsHookEx = reinterpret_cast<decltype(&UnhookWindowsHookEx)>(unhook.Original());
+    g_pfnDialogBoxIndirectParamW =
+        reinterpret_cast<decltype(&DialogBoxIndirectParamW)>(dialogBox.Original());
+
+    const struct {
+        LPCWSTR pszClass; // NULL: no window before the dialog's
+        UINT nStyle;
+    } cases[] = {{NULL, 0}, {L"IME", 0}, {L"MSCTFIME UI", 0}, {L"Input method", CS_IME}};
+    for (const auto& c : cases) {
+        std::string strCase = c.pszClass != NULL ? Utf8(c.pszClass) : "no other window";
+        WNDCLASSW wc = {};
+        wc.style = c.nStyle;
+        wc.lpfnWndProc = DefWindowProcW;
+        wc.hInstance = GetModuleHandleW(NULL);
+        wc.lpszClassName = c.pszClass;
+        ASSERT_TRUE(c.pszClass == NULL || RegisterClassW(&wc)) << strCase;
+        g_pszImeClass = c.pszClass;
+
+        CHalvexDlg dlg;
+        RunModal(dlg, kMainCaption, [&](HWND hDlg) {
+            g_pWatch->RunOnDialogThread(hDlg, [&] {
+                EXPECT_EQ(&dlg, CWnd::FromHandlePermanent(hDlg)) << strCase;
+                EXPECT_EQ(nullptr, CWnd::FromHandlePermanent(g_hImeWindow)) << strCase;
+                // Gone once it attached the dialog, while the dialog still runs.
+                EXPECT_TRUE(g_cbtHooks.empty()) << strCase;
+                // Ended here: a dialog left without its object would not answer OK.
+                EndDialog(hDlg, IDOK);
+            });
+        });
+        EXPECT_TRUE(g_cbtHooks.empty()) << strCase;
+        if (g_hImeWindow != NULL)
+            DestroyWindow(g_hImeWindow);
+        g_hImeWindow = NULL;
+        if (c.pszClass != NULL)
+            UnregisterClassW(c.pszClass, GetModuleHandleW(NULL));
+    }
+    g_pszImeClass = NULL;
+}
+
+namespace {
+// The main dialog's template, whose OnInitDialog puts the focus on Cancel and answers |bResult|;
+// it notes where the focus is when the dialog manager shows the dialog.
+class FocusingDialog : public CDialog {
+public:
+    explicit FocusingDialog(BOOL bResult) : CDialog(CHalvexDlg::IDD), m_bResult(bResult) {}
+
+    BOOL OnInitDialog() override {
+        CDialog::OnInitDialog();
+        ::SetFocus(::GetDlgItem(m_hWnd, IDCANCEL));
+        return m_bResult;
+    }
+
+    int m_nFocusIdShown = 0;
+
+protected:
+    LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override {
+        if (message == WM_SHOWWINDOW && wParam && m_nFocusIdShown == 0)
+            m_nFocusIdShown = ::GetDlgCtrlID(::GetFocus());
+        return CDialog::WindowProc(message, wParam, lParam);
+    }
+
+private:
+    BOOL m_bResult;
+};
+} // namespace
+
+// TRUE asks the dialog manager to focus the first control (OK); FALSE keeps the focus set.
+TEST_F(HalvexDialog, OnInitDialogsResultDecidesWhetherTheDialogManagerSetsTheFocus) {
+    for (BOOL bResult : {TRUE, FALSE}) {
+        FocusingDialog dlg(bResult);
+        RunModal(dlg, kMainCaption, [](HWND hDlg) { Click(hDlg, IDOK); });
+        EXPECT_EQ(bResult ? IDOK : IDCANCEL, dlg.m_nFocusIdShown) << bResult;
+    }
 }

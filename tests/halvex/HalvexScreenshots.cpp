@@ -7,15 +7,6 @@
 #include <string>
 
 namespace {
-HWND WaitForWindow(LPCWSTR pszCaption) {
-    for (int i = 0; i < 500; i++, Sleep(20)) {
-        HWND hWnd = FindWindowW(L"#32770", pszCaption);
-        if (hWnd != NULL && IsWindowVisible(hWnd))
-            return hWnd;
-    }
-    return NULL;
-}
-
 // Saves the screen's pixels under |hWnd| as a 24-bit bottom-up bitmap file.
 bool SaveWindow(HWND hWnd, const std::string& strPath) {
     Sleep(500); // let the window and its controls finish painting
@@ -63,20 +54,23 @@ int main(int argc, char** argv) {
     bool bSaved = false;
     CHalvexDlg dlg;
     AfxGetApp()->m_pMainWnd = &dlg;
+    test_support::DialogWatch watch;
     test_support::Thread user([&] {
-        HWND hMain = WaitForWindow(L"Halvex");
+        HWND hMain = watch.WaitForDialog(L"Halvex");
         if (hMain == NULL)
             return;
         bSaved = SaveWindow(hMain, strFolder + "\\main.bmp");
         PostMessageW(hMain, WM_SYSCOMMAND, IDM_ABOUTBOX, 0);
-        HWND hAbout = WaitForWindow(L"Halvex 정보");
+        HWND hAbout = watch.WaitForDialog(L"Halvex 정보");
         bSaved = hAbout != NULL && SaveWindow(hAbout, strFolder + "\\about.bmp") && bSaved;
-        if (hAbout != NULL)
+        if (hAbout != NULL) {
             PostMessageW(hAbout, WM_COMMAND, IDOK, 0);
-        Sleep(200);
+            watch.WaitUntilGone(hAbout);
+        }
         PostMessageW(hMain, WM_COMMAND, IDOK, 0);
     });
     dlg.DoModal();
+    watch.End();
     user.Join();
     AfxGetApp()->m_pMainWnd = NULL;
     if (!bSaved)

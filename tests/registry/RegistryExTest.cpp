@@ -155,6 +155,13 @@ TEST_F(RegistryExTest, WriteStringStoresTheTextWithItsTerminatorAndRecordsAlsoOn
     EXPECT_EQ(ERROR_FILE_NOT_FOUND, QueryValue(Scratch(), "refused").lStatus);
 }
 
+namespace {
+LONG WINAPI FailCount(HKEY, LPSTR, LPDWORD, LPDWORD, LPDWORD, LPDWORD, LPDWORD, LPDWORD, LPDWORD,
+                      LPDWORD, LPDWORD, PFILETIME) {
+    return ERROR_INVALID_HANDLE;
+}
+} // namespace
+
 TEST_F(RegistryExTest, EnumSubKeysListsInOrderAndLeavesTheArrayAloneWhenThePathDoesNotOpen) {
     ScopedKey list = MakeKey("list");
     for (LPCSTR lpszName : {"b", "c", "a"})
@@ -179,6 +186,15 @@ TEST_F(RegistryExTest, EnumSubKeysListsInOrderAndLeavesTheArrayAloneWhenThePathD
     EXPECT_EQ(std::vector<std::string>{"sentinel"}, Names(arrNames));
     EXPECT_TRUE(g_boxes.empty());
     EXPECT_EQ(0, ledger.OpenKeys()); // the listing's own handle is closed
+
+    // A count that cannot be had: as a path that does not open, but the handle was opened.
+    ImportPatch count("advapi32.dll", "RegQueryInfoKeyA", reinterpret_cast<void*>(&FailCount));
+    ASSERT_TRUE(count.Patched());
+    EXPECT_FALSE(reg.EnumSubKeys("list", arrNames));
+    EXPECT_EQ(CallRecord(ERROR_INVALID_HANDLE, 0, 0), RecordOf(reg));
+    EXPECT_EQ(std::vector<std::string>{"sentinel"}, Names(arrNames));
+    EXPECT_TRUE(g_boxes.empty());
+    EXPECT_EQ(0, ledger.OpenKeys());
 }
 
 TEST_F(RegistryExTest, EnumSubKeysListsA199CharacterNameAndStopsWithTheErrorBoxAt200) {

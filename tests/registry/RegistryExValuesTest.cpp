@@ -54,6 +54,8 @@ TEST_F(RegistryExValues, WritesStoreTheirTypeAndBytesAndRecordOnlyWhereTheyShoul
     } cases[] = {
         {"WriteInt -1", [](CRegistryEx& reg) { return reg.WriteInt("v", -1); }, REG_DWORD,
          "\xff\xff\xff\xff", true},
+        {"WriteInt 0x01020304", [](CRegistryEx& reg) { return reg.WriteInt("v", 0x01020304); },
+         REG_DWORD, "\x04\x03\x02\x01", true},
         {"WriteByte", [](CRegistryEx& reg) { return reg.WriteByte("v", 0xab); }, REG_BINARY, "\xab",
          true},
         {"WriteDword", [](CRegistryEx& reg) { return reg.WriteDword("v", 0x12345678); }, REG_DWORD,
@@ -375,4 +377,32 @@ TEST_F(RegistryExValues, OpenKeyChecksTheRootFirstAndDeleteKeyThePathFirst) {
               LineOf([](CRegistryEx& reg) { reg.OpenKey(HKEY_LOCAL_MACHINE, NULL); }));
     EXPECT_LT(LineOf([](CRegistryEx& reg) { reg.DeleteKey(HKEY_LOCAL_MACHINE, NULL); }),
               LineOf([](CRegistryEx& reg) { reg.DeleteKey(NULL, "missing"); }));
+}
+
+// Each call breaks one precondition alone and stops at the first assertion: the lines that fire
+// tell which check comes first, so two checks that swap places show.
+TEST_F(RegistryExValues, FindKeyByValueAssertsTheKeyThePathTheValueNameAndTheTextInOrder) {
+    const std::function<void(CRegistryEx&)> calls[] = {
+        [](CRegistryEx& reg) {
+            reg.Close();
+            reg.FindKeyByValue("p", "v", "t");
+        },
+        [](CRegistryEx& reg) { reg.FindKeyByValue(NULL, "v", "t"); },
+        [](CRegistryEx& reg) { reg.FindKeyByValue("p", NULL, "t"); },
+        [](CRegistryEx& reg) { reg.FindKeyByValue("p", "v", NULL); },
+    };
+    AFX_ASSERT_HOOK pfnOldHook = AfxSetAssertHook(StopAtAssertion);
+    std::vector<int> lines;
+    for (const auto& call : calls) {
+        CRegistryEx reg(HKEY_LOCAL_MACHINE);
+        try {
+            call(reg);
+        } catch (const AssertionStop& stop) {
+            lines.push_back(stop.nLine);
+        }
+    }
+    AfxSetAssertHook(pfnOldHook);
+    ASSERT_EQ(4u, lines.size());
+    for (size_t i = 1; i < lines.size(); i++)
+        EXPECT_LT(lines[i - 1], lines[i]) << i;
 }

@@ -219,6 +219,129 @@ void ImportPatch::Write(void* pFunction) {
     VirtualProtect(m_ppSlot, sizeof *m_ppSlot, dwProtect, &dwProtect);
 }
 
+DialogWatch* DialogWatch::s_pWatch = NULL;
+
+namespace {
+// What RunOnDialogThread sends, with the work's address as the LPARAM.
+const WPARAM kRunCookie = 0x52554E;
+
+bool IsTopLevelDialog(HWND hWnd) {
+    WCHAR szClass[16] = L"";
+    GetClassNameW(hWnd, szClass, 16);
+    return wcscmp(szClass, L"#32770") == 0 && !(GetWindowLongW(hWnd, GWL_STYLE) & WS_CHILD);
+}
+} // namespace
+
+DialogWatch::DialogWatch()
+    : m_dwThreadId(GetCurrentThreadId()), m_hChanged(CreateEventW(NULL, FALSE, FALSE, NULL)) {
+    InitializeCriticalSection(&m_section);
+    s_pWatch = this;
+    m_hHook = SetWindowsHookExW(WH_CALLWNDPROCRET, AfterMessage, NULL, m_dwThreadId);
+    if (m_hHook == NULL)
+        ADD_FAILURE() << "SetWindowsHookExW failed with " << GetLastError();
+}
+
+DialogWatch::~DialogWatch() {
+    if (m_hHook != NULL)
+        UnhookWindowsHookEx(m_hHook);
+    if (m_nTimer != 0)
+        KillTimer(NULL, m_nTimer);
+    s_pWatch = NULL;
+    CloseHandle(m_hChanged);
+    DeleteCriticalSection(&m_section);
+}
+
+LRESULT CALLBACK DialogWatch::AfterMessage(int nCode, WPARAM wParam, LPARAM lParam) {
+    const CWPRETSTRUCT* pMsg = reinterpret_cast<const CWPRETSTRUCT*>(lParam);
+    DialogWatch* pWatch = s_pWatch;
+    if (nCode == HC_ACTION && pWatch != NULL) {
+        if (pMsg->message == WM_NULL && pMsg->wParam == kRunCookie) {
+            (*reinterpret_cast<const std::function<void()>*>(pMsg->lParam))();
+        } else if (pMsg->message == WM_SHOWWINDOW && pMsg->wParam && IsTopLevelDialog(pMsg->hwnd)) {
+            // Read here, on the dialog's thread: another thread's read would send a message.
+            WCHAR szCaption[256] = L"";
+            GetWindowTextW(pMsg->hwnd, szCaption, 256);
+            EnterCriticalSection(&pWatch->m_section);
+            pWatch->m_shown.push_back({pMsg->hwnd, szCaption, 0});
+            LeaveCriticalSection(&pWatch->m_section);
+            if (pWatch->m_nTimer == 0)
+                pWatch->m_nTimer = SetTimer(NULL, 0, USER_TIMER_MINIMUM, OnTick);
+        } else if (pMsg->message == WM_DESTROY) {
+            EnterCriticalSection(&pWatch->m_section);
+            auto& shown = pWatch->m_shown;
+            shown.erase(std::remove_if(shown.begin(), shown.end(),
+                                       [&](const Shown& s) { return s.hWnd == pMsg->hwnd; }),
+                        shown.end());
+            LeaveCriticalSection(&pWatch->m_section);
+            pWatch->Changed();
+        }
+    }
+    return CallNextHookEx(NULL, nCode, wParam, lParam);
+}
+
+void CALLBACK DialogWatch::OnTick(HWND, UINT, UINT_PTR, DWORD) {
+    DialogWatch* pWatch = s_pWatch;
+    if (pWatch == NULL)
+        return;
+    bool bAllSettled = true;
+    EnterCriticalSection(&pWatch->m_section);
+    for (Shown& shown : pWatch->m_shown) {
+        shown.nTicks = std::min(shown.nTicks + 1, 2);
+        bAllSettled = bAllSettled && shown.nTicks == 2;
+    }
+    LeaveCriticalSection(&pWatch->m_section);
+    if (bAllSettled) {
+        KillTimer(NULL, pWatch->m_nTimer);
+        pWatch->m_nTimer = 0;
+    }
+    pWatch->Changed();
+}
+
+void DialogWatch::Changed() {
+    SetEvent(m_hChanged);
+}
+
+bool DialogWatch::WaitFor(const std::function<bool()>& done) {
+    for (;;) {
+        EnterCriticalSection(&m_section);
+        bool bDone = done(), bEnded = m_bEnded;
+        LeaveCriticalSection(&m_section);
+        if (bDone || bEnded)
+            return bDone;
+        WaitForSingleObject(m_hChanged, INFINITE);
+    }
+}
+
+HWND DialogWatch::WaitForDialog(LPCWSTR pszCaption) {
+    HWND hFound = NULL;
+    WaitFor([&] {
+        for (const Shown& shown : m_shown) {
+            if (shown.nTicks == 2 && shown.strCaption == pszCaption)
+                hFound = shown.hWnd;
+        }
+        return hFound != NULL;
+    });
+    return hFound;
+}
+
+bool DialogWatch::WaitUntilGone(HWND hDlg) {
+    return WaitFor([&] {
+        return std::none_of(m_shown.begin(), m_shown.end(),
+                            [&](const Shown& shown) { return shown.hWnd == hDlg; });
+    });
+}
+
+void DialogWatch::RunOnDialogThread(HWND hDlg, const std::function<void()>& work) {
+    SendMessageW(hDlg, WM_NULL, kRunCookie, reinterpret_cast<LPARAM>(&work));
+}
+
+void DialogWatch::End() {
+    EnterCriticalSection(&m_section);
+    m_bEnded = true;
+    LeaveCriticalSection(&m_section);
+    Changed();
+}
+
 Thread::Thread(std::function<void()> work) : m_work(std::move(work)) {
     m_hThread = CreateThread(NULL, 0, &Thread::Run, this, 0, NULL);
     if (m_hThread == NULL)

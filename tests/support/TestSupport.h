@@ -91,6 +91,51 @@ private:
     void* m_pOriginal = NULL;
 };
 
+// Watches the dialogs that the thread which makes it runs modally, for other threads: each is
+// reported once shown and once its dialog manager has finished showing it. The manager shows a
+// dialog again (restoring it, should it be minimised by then) the first time its queue goes empty
+// or a timer message passes; so the watch reports a dialog after two ticks of a timer of its own
+// have passed through the dialog's message loop, the second certainly after that step. One watch
+// at a time.
+class DialogWatch {
+public:
+    DialogWatch();
+    DialogWatch(const DialogWatch&) = delete;
+    DialogWatch& operator=(const DialogWatch&) = delete;
+    ~DialogWatch();
+
+    // Waits for a top-level dialog captioned |pszCaption| that the watched thread has shown and
+    // finished showing, and that still exists; NULL when End came first.
+    HWND WaitForDialog(LPCWSTR pszCaption);
+    // Waits until the dialog |hDlg| is being destroyed (true), or End (false).
+    bool WaitUntilGone(HWND hDlg);
+    // Runs |work| on the watched thread between two of its messages, from any other thread.
+    void RunOnDialogThread(HWND hDlg, const std::function<void()>& work);
+    // Ends every wait: the watched thread runs no more dialogs. Safe to call from any thread.
+    void End();
+
+private:
+    struct Shown {
+        HWND hWnd;
+        std::wstring strCaption;
+        int nTicks;
+    };
+    static LRESULT CALLBACK AfterMessage(int nCode, WPARAM wParam, LPARAM lParam);
+    static void CALLBACK OnTick(HWND, UINT, UINT_PTR, DWORD);
+    // Waits, after each change, until |done| holds (under the lock) or the watch ended.
+    bool WaitFor(const std::function<bool()>& done);
+    void Changed();
+
+    static DialogWatch* s_pWatch;
+    DWORD m_dwThreadId;
+    HHOOK m_hHook = NULL;
+    UINT_PTR m_nTimer = 0;
+    HANDLE m_hChanged;
+    CRITICAL_SECTION m_section;
+    std::vector<Shown> m_shown;
+    bool m_bEnded = false;
+};
+
 // A thread of the platform's own running |work|, joined by the destructor. The programs' runtime
 // has no std::thread: it starts on Windows releases older than the threads of the C++ library.
 class Thread {
