@@ -50,7 +50,9 @@ protected:                                                                      
 
 // Within the table, ThisClass names the class whose map it is, as the ON_WM_ macros expect.
 #define BEGIN_MESSAGE_MAP(theClass, baseClass)                                                     \
-    const AFX_MSGMAP* theClass::GetMessageMap() const { return GetThisMessageMap(); }              \
+    const AFX_MSGMAP* theClass::GetMessageMap() const {                                            \
+        return GetThisMessageMap();                                                                \
+    }                                                                                              \
     const AFX_MSGMAP* theClass::GetThisMessageMap() {                                              \
         [[maybe_unused]] typedef theClass ThisClass;                                               \
         typedef baseClass TheBaseClass;                                                            \
