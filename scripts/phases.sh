@@ -55,3 +55,45 @@ install_packages() {
 make_prefixes() {
     tests/wine/wine-run "build/$1/wine" cmd /c exit && tests/wine/wine-stop "build/$1/wine"
 }
+
+# Starts a phase in the background, to overlap work that waits (Wine tests) with work that
+# computes (a build): "$1" names it, "$2" is its title, the rest its command. Its output goes to
+# build/$1.log until finish_phase shows it.
+start_phase() {
+    name=$1 title=$2
+    shift 2
+    printf '%s\n' "$title" >"build/$name.title"
+    date +%s >"build/$name.start"
+    rm -f "build/$name.status"
+    (
+        set +e
+        "$@" >"build/$name.log" 2>&1 </dev/null
+        echo $? >"build/$name.status"
+    ) &
+}
+
+# Waits for the phase that start_phase "$1" began and reports it as phase does: its title, the
+# time from its start, its output added to the log, and its last lines when it failed.
+finish_phase() {
+    name=$1
+    printf '%s… ' "$(cat "build/$name.title")"
+    wait
+    printf '\n=== %s\n' "$(cat "build/$name.title")" >>"$log"
+    phase_lines=$(wc -l <"$log")
+    cat "build/$name.log" >>"$log"
+    phase_status=$(cat "build/$name.status" 2>/dev/null || echo 1)
+    rm -f "build/$name.title" "build/$name.log" "build/$name.status"
+    if [ "$phase_status" -eq 0 ]; then
+        elapsed "$(cat "build/$name.start")"
+        rm -f "build/$name.start"
+        return 0
+    fi
+    echo "failed (status $phase_status) after $(elapsed "$(cat "build/$name.start")")."
+    rm -f "build/$name.start"
+    phase_output=$(tail -n +$((phase_lines + 1)) "$log" | tail -n 30)
+    if [ -n "$phase_output" ]; then
+        echo "Last lines of its output (all in $log):"
+        echo "$phase_output" | sed 's/^/  | /'
+    fi
+    return $phase_status
+}
