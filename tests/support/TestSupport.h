@@ -147,6 +147,10 @@ public:
 
     // Waits until |work| has returned.
     void Join();
+    // Whether |work| has not returned yet.
+    bool Running() const {
+        return m_hThread != NULL && WaitForSingleObject(m_hThread, 0) == WAIT_TIMEOUT;
+    }
 
 private:
     static DWORD WINAPI Run(LPVOID pThis);
