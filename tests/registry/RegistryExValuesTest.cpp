@@ -292,7 +292,9 @@ TEST_F(RegistryExValues, DeleteKeyLeavesTheCurrentKeyAloneEvenWhenItIsTheDeleted
 }
 
 // Each case breaks every precondition that its operation checks (NULL where a text or key is
-// due; the object closed, so its current key is NULL) and the call goes on as after Ignore.
+// due; the object closed, so its current key is NULL) and the call goes on as after Ignore. Where
+// the current key and a name are both checked, the key alone broken (the name given as "x") must
+// fire the first of the two: so a swap of the two checks shows, not only their source order.
 TEST_F(RegistryExValues, EveryOperationAssertsItsPreconditionsInOrderNamingTheSourceFile) {
     BYTE abBlock[4] = {};
     int nValue = 0;
@@ -300,45 +302,60 @@ TEST_F(RegistryExValues, EveryOperationAssertsItsPreconditionsInOrderNamingTheSo
     CStringArray arrNames;
     const struct {
         LPCSTR lpszName;
-        std::function<void(CRegistryEx&)> call;
+        // Called with the name or path to pass: NULL, or "x" for the key alone broken.
+        std::function<void(CRegistryEx&, LPCSTR)> call;
         size_t nAssertions;
+        bool bKeyThenName;
     } cases[] = {
-        {"OpenSubKey", [](CRegistryEx& reg) { reg.OpenSubKey("x"); }, 1},
+        {"OpenSubKey", [](CRegistryEx& reg, LPCSTR) { reg.OpenSubKey("x"); }, 1, false},
         {"ReadString",
-         [](CRegistryEx& reg) {
+         [](CRegistryEx& reg, LPCSTR lpsz) {
              CString str;
-             reg.ReadString(NULL, str);
+             reg.ReadString(lpsz, str);
          },
-         2},
-        {"WriteString", [](CRegistryEx& reg) { reg.WriteString(NULL, "x"); }, 2},
-        {"EnumSubKeys", [&](CRegistryEx& reg) { reg.EnumSubKeys(NULL, arrNames); }, 2},
-        {"EnumValues", [&](CRegistryEx& reg) { reg.EnumValues(NULL, arrNames); }, 2},
-        {"OpenKey", [](CRegistryEx& reg) { reg.OpenKey(NULL, NULL); }, 2},
-        {"CreateKey", [](CRegistryEx& reg) { reg.CreateKey(NULL, NULL); }, 0},
-        {"DeleteKey", [](CRegistryEx& reg) { reg.DeleteKey(NULL, NULL); }, 2},
-        {"ValueExists", [](CRegistryEx& reg) { reg.ValueExists(NULL); }, 1},
-        {"DeleteValue", [](CRegistryEx& reg) { reg.DeleteValue(NULL); }, 1},
-        {"WriteInt", [](CRegistryEx& reg) { reg.WriteInt(NULL, 1); }, 2},
-        {"WriteByte", [](CRegistryEx& reg) { reg.WriteByte(NULL, 1); }, 2},
-        {"WriteDword", [](CRegistryEx& reg) { reg.WriteDword(NULL, 1); }, 2},
-        {"WriteFourBytes", [&](CRegistryEx& reg) { reg.WriteFourBytes(NULL, abBlock); }, 2},
-        {"ReadInt", [&](CRegistryEx& reg) { reg.ReadInt(NULL, nValue); }, 2},
-        {"ReadDword", [&](CRegistryEx& reg) { reg.ReadDword(NULL, dwValue); }, 2},
-        {"ReadBinary", [&](CRegistryEx& reg) { reg.ReadBinary(NULL, abBlock, 4); }, 2},
+         2, true},
+        {"WriteString", [](CRegistryEx& reg, LPCSTR lpsz) { reg.WriteString(lpsz, "x"); }, 2, true},
+        {"EnumSubKeys", [&](CRegistryEx& reg, LPCSTR lpsz) { reg.EnumSubKeys(lpsz, arrNames); }, 2,
+         true},
+        {"EnumValues", [&](CRegistryEx& reg, LPCSTR lpsz) { reg.EnumValues(lpsz, arrNames); }, 2,
+         true},
+        {"OpenKey", [](CRegistryEx& reg, LPCSTR) { reg.OpenKey(NULL, NULL); }, 2, false},
+        {"CreateKey", [](CRegistryEx& reg, LPCSTR) { reg.CreateKey(NULL, NULL); }, 0, false},
+        {"DeleteKey", [](CRegistryEx& reg, LPCSTR) { reg.DeleteKey(NULL, NULL); }, 2, false},
+        {"ValueExists", [](CRegistryEx& reg, LPCSTR lpsz) { reg.ValueExists(lpsz); }, 1, false},
+        {"DeleteValue", [](CRegistryEx& reg, LPCSTR lpsz) { reg.DeleteValue(lpsz); }, 1, false},
+        {"WriteInt", [](CRegistryEx& reg, LPCSTR lpsz) { reg.WriteInt(lpsz, 1); }, 2, true},
+        {"WriteByte", [](CRegistryEx& reg, LPCSTR lpsz) { reg.WriteByte(lpsz, 1); }, 2, true},
+        {"WriteDword", [](CRegistryEx& reg, LPCSTR lpsz) { reg.WriteDword(lpsz, 1); }, 2, true},
+        {"WriteFourBytes",
+         [&](CRegistryEx& reg, LPCSTR lpsz) { reg.WriteFourBytes(lpsz, abBlock); }, 2, true},
+        {"ReadInt", [&](CRegistryEx& reg, LPCSTR lpsz) { reg.ReadInt(lpsz, nValue); }, 2, true},
+        {"ReadDword", [&](CRegistryEx& reg, LPCSTR lpsz) { reg.ReadDword(lpsz, dwValue); }, 2,
+         true},
+        {"ReadBinary", [&](CRegistryEx& reg, LPCSTR lpsz) { reg.ReadBinary(lpsz, abBlock, 4); }, 2,
+         true},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.lpszName);
         AssertionRecorder assertions;
         CRegistryEx reg(HKEY_LOCAL_MACHINE);
         reg.Close();
-        c.call(reg);
-        const std::vector<Assertion>& seen = assertions.Assertions();
+        c.call(reg, NULL);
+        const std::vector<Assertion> seen = assertions.Assertions();
         ASSERT_EQ(c.nAssertions, seen.size());
         for (size_t i = 0; i < seen.size(); i++) {
             EXPECT_EQ(kSourceFile, seen[i].strFile);
             if (i > 0) {
                 EXPECT_LT(seen[i - 1].nLine, seen[i].nLine);
             }
+        }
+        if (c.bKeyThenName) {
+            AssertionRecorder keyAlone;
+            CRegistryEx closed(HKEY_LOCAL_MACHINE);
+            closed.Close();
+            c.call(closed, "x");
+            ASSERT_EQ(1u, keyAlone.Assertions().size());
+            EXPECT_EQ(seen[0].nLine, keyAlone.Assertions()[0].nLine);
         }
     }
 }
