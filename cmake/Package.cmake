@@ -19,4 +19,3 @@ find_package(Python3 REQUIRED COMPONENTS Interpreter)
 set(HALVEX_PACK_COMMAND ${Python3_EXECUTABLE} ${CMAKE_CURRENT_LIST_DIR}/pack-zip.py
     ${CMAKE_BINARY_DIR}/package/${HALVEX_PACKAGE}.zip ${HALVEX_SOURCE_DATE_USED}
     $<TARGET_FILE:Halvex> ${CMAKE_BINARY_DIR}/package-readme/README.txt $<TARGET_FILE:Setup>)
-file(MAKE_DIRECTORY ${CMAKE_BINARY_DIR}/package)

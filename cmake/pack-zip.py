@@ -15,6 +15,7 @@ import zipfile
 
 def main(zip_path, seconds, files):
     date = time.gmtime(max(int(seconds), 315532800))[:6]  # the zip format starts at 1980
+    os.makedirs(os.path.dirname(os.path.abspath(zip_path)), exist_ok=True)
     with zipfile.ZipFile(zip_path, "w") as archive:
         for path in files:
             member = zipfile.ZipInfo(os.path.basename(path), date)
