@@ -54,10 +54,11 @@ check_startable() {
     fi
 }
 
-# The Wine that made a prefix. A prefix made before the 32-bit Wine was installed (or after it
-# was removed) no longer works.
+# The Wine that made a prefix, and how. A prefix made before the 32-bit Wine was installed (or
+# after it was removed) no longer works.
 wine_setup() {
-    echo "$("$WINE" --version)$([ -x /usr/lib/wine/wine ] && echo ", with 32-bit programs")"
+    echo "$("$WINE" --version)$([ -x /usr/lib/wine/wine ] && echo ", with 32-bit programs")," \
+        "windows unmanaged"
 }
 
 # Makes $dir/template once for this Wine: a fresh prefix, flushed to disk, that is never run again
@@ -71,6 +72,10 @@ ensure_template() {
             rm -rf "$dir/template" "$dir/prefix"
             use_prefix "$dir/template"
             "$WINE" wineboot -i >/dev/null 2>&1 </dev/null
+            # No window manager runs on the tests' display. A window left to one waits 2 s for
+            # its answer whenever it hides: each dialog or box closed would cost that.
+            "$WINE" reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f \
+                >/dev/null 2>&1 </dev/null
             "$WINESERVER" -w
             end_server
             wine_setup >"$dir/template/.complete"
