@@ -8,9 +8,9 @@ start_log() {
     : >"$log"
 }
 
-# "1 min 38 s" since the time $1 (seconds since the epoch).
+# "1 min 38 s" from the time $1 to the time $2, or to now (seconds since the epoch).
 elapsed() {
-    seconds=$(($(date +%s) - $1))
+    seconds=$((${2:-$(date +%s)} - $1))
     if [ $seconds -ge 60 ]; then
         echo "$((seconds / 60)) min $((seconds % 60)) s"
     else
@@ -19,9 +19,8 @@ elapsed() {
 }
 
 # Runs a phase: prints "$1…", runs the rest of the arguments as a command with its output going to
-# the log (from the line after $phase_lines), and ends the line with the time taken. On failure
-# shows the last lines that the phase wrote and returns the command's status. (A shell function given as the command runs without
-# "set -e": chain its steps with &&.)
+# the log, and ends the line as end_phase does. (A shell function given as the command runs
+# without "set -e": chain its steps with &&.)
 phase() {
     title=$1
     shift
@@ -31,17 +30,24 @@ phase() {
     phase_start=$(date +%s)
     phase_status=0
     "$@" >>"$log" 2>&1 </dev/null || phase_status=$?
-    if [ $phase_status -eq 0 ]; then
-        elapsed $phase_start
+    end_phase $phase_status "$phase_start" "$(date +%s)"
+}
+
+# Ends the line of a phase whose status is $1, which ran from the time $2 to the time $3: with its
+# time, or, when it failed, with the last lines that it wrote to the log (from the line after
+# $phase_lines). Returns the status.
+end_phase() {
+    if [ "$1" -eq 0 ]; then
+        elapsed "$2" "$3"
         return 0
     fi
-    echo "failed (status $phase_status) after $(elapsed $phase_start)."
+    echo "failed (status $1) after $(elapsed "$2" "$3")."
     phase_output=$(tail -n +$((phase_lines + 1)) "$log" | tail -n 30)
     if [ -n "$phase_output" ]; then
         echo "Last lines of its output (all in $log):"
         echo "$phase_output" | sed 's/^/  | /'
     fi
-    return $phase_status
+    return "$1"
 }
 
 # Installs the packages that are missing, if any, as a phase of its own.
@@ -56,44 +62,35 @@ make_prefixes() {
     tests/wine/wine-run "build/$1/wine" cmd /c exit && tests/wine/wine-stop "build/$1/wine"
 }
 
-# Starts a phase in the background, to overlap work that waits (Wine tests) with work that
-# computes (a build): "$1" names it, "$2" is its title, the rest its command. Its output goes to
-# build/$1.log until finish_phase shows it.
+# Starts a phase in the background, to overlap work that leaves a core idle (Wine tests, one
+# fuzzer) with other work: "$1" names it, "$2" is its title, the rest its command. Its output goes
+# to build/$1.log until finish_phase shows it.
 start_phase() {
     name=$1 title=$2
     shift 2
     printf '%s\n' "$title" >"build/$name.title"
-    date +%s >"build/$name.start"
-    rm -f "build/$name.status"
     (
         set +e
+        start=$(date +%s)
         "$@" >"build/$name.log" 2>&1 </dev/null
-        echo $? >"build/$name.status"
+        echo $? $start "$(date +%s)" >"build/$name.status"
     ) &
+    echo $! >"build/$name.pid"
 }
 
-# Waits for the phase that start_phase "$1" began and reports it as phase does: its title, the
-# time from its start, its output added to the log, and its last lines when it failed.
+# Waits for the phase that start_phase "$1" began and reports it as phase does, with the time it
+# took itself.
 finish_phase() {
     name=$1
-    printf '%s… ' "$(cat "build/$name.title")"
-    wait
-    printf '\n=== %s\n' "$(cat "build/$name.title")" >>"$log"
+    title=$(cat "build/$name.title")
+    printf '%s… ' "$title"
+    wait "$(cat "build/$name.pid")" || true
+    printf '\n=== %s\n' "$title" >>"$log"
     phase_lines=$(wc -l <"$log")
     cat "build/$name.log" >>"$log"
-    phase_status=$(cat "build/$name.status" 2>/dev/null || echo 1)
-    rm -f "build/$name.title" "build/$name.log" "build/$name.status"
-    if [ "$phase_status" -eq 0 ]; then
-        elapsed "$(cat "build/$name.start")"
-        rm -f "build/$name.start"
-        return 0
-    fi
-    echo "failed (status $phase_status) after $(elapsed "$(cat "build/$name.start")")."
-    rm -f "build/$name.start"
-    phase_output=$(tail -n +$((phase_lines + 1)) "$log" | tail -n 30)
-    if [ -n "$phase_output" ]; then
-        echo "Last lines of its output (all in $log):"
-        echo "$phase_output" | sed 's/^/  | /'
-    fi
-    return $phase_status
+    now=$(date +%s)
+    read -r phase_status phase_start phase_end <"build/$name.status" ||
+        phase_status=1 phase_start=$now phase_end=$now
+    rm -f "build/$name.title" "build/$name.pid" "build/$name.log" "build/$name.status"
+    end_phase "$phase_status" "$phase_start" "$phase_end"
 }
