@@ -62,8 +62,8 @@ make_prefixes() {
     tests/wine/wine-run "build/$1/wine" cmd /c exit && tests/wine/wine-stop "build/$1/wine"
 }
 
-# Starts a phase in the background, to overlap work that leaves a core idle (Wine tests, one
-# fuzzer) with other work: "$1" names it, "$2" is its title, the rest its command. Its output goes
+# Starts a phase in the background, to overlap work that leaves a core idle (one fuzzer) with
+# other work: "$1" names it, "$2" is its title, the rest its command. Its output goes
 # to build/$1.log until finish_phase shows it.
 start_phase() {
     name=$1 title=$2
