@@ -62,6 +62,14 @@ make_prefixes() {
     tests/wine/wine-run "build/$1/wine" cmd /c exit && tests/wine/wine-stop "build/$1/wine"
 }
 
+# Ends the Wine servers of build/$1's prefixes, and of the reader build's ($reader, where one read
+# the 32-bit version blocks for build/$1), and removes their socket folders.
+stop_prefixes() {
+    for wine in "build/$1/wine" ${reader:+"$reader/wine"}; do
+        tests/wine/wine-stop "$wine"
+    done
+}
+
 # Starts a phase in the background, to overlap work that leaves a core idle (one fuzzer) with
 # other work: "$1" names it, "$2" is its title, the rest its command. Its output goes
 # to build/$1.log until finish_phase shows it.
