@@ -36,29 +36,46 @@ end_server() {
     fi
 }
 
-# Fails, saying why, when the Windows program $1 (a file) cannot start here: a 32-bit program on
-# a kernel that runs no 32-bit programs, or under a Wine without its 32-bit part. Wine itself
-# would only say "ShellExecuteEx failed: Internal error".
+# How this machine runs 32-bit programs: natively, emulated (by what), or not at all (why). The
+# scripts that source this file live in scripts/ or in tests/wine/.
+if [ -z "${RUNS_32BIT:-}" ]; then
+    RUNS_32BIT=$(dirname "$0")/runs-32bit
+    [ -x "$RUNS_32BIT" ] || RUNS_32BIT=$(dirname "$0")/../../scripts/runs-32bit
+fi
+loader_32bit=${WINE32:-/usr/lib/wine/wine}
+
+# Fails, saying why, when the Windows program $1 (a file) cannot start here: a 32-bit program where
+# the machine runs no 32-bit programs, under a Wine without its 32-bit part, or where they run
+# emulated but Wine's 32-bit loader was not put under the emulator. Wine itself would only say
+# "ShellExecuteEx failed: Internal error".
 check_startable() {
     [ -f "$1" ] || return 0
     header=$(od -An -tu4 -j60 -N4 "$1" 2>/dev/null | tr -d ' ')
     [ -n "$header" ] && [ "$(od -An -tx2 -j$((header + 4)) -N2 "$1" | tr -d ' ')" = 014c ] ||
         return 0
-    if ! why=$("$(dirname "$0")/../../scripts/runs-32bit"); then
-        echo "${0##*/}: cannot start ${1##*/}, a 32-bit program, with $("$WINE" --version): $why" >&2
+    cannot="${0##*/}: cannot start ${1##*/}, a 32-bit program, with $("$WINE" --version)"
+    if ! how=$("$RUNS_32BIT"); then
+        echo "$cannot: 32-bit programs run $how" >&2
         return 1
     fi
-    if [ ! -x /usr/lib/wine/wine ]; then
-        echo "${0##*/}: cannot start ${1##*/}, a 32-bit program: $("$WINE" --version) has no 32-bit part (Debian's wine32)" >&2
+    if [ ! -x $loader_32bit ]; then
+        echo "$cannot: it has no 32-bit part (Debian's wine32)" >&2
         return 1
     fi
+    case $how in
+    emulated*) grep -qs qemu-i386 $loader_32bit || {
+        echo "$cannot: 32-bit programs run only $how, and $loader_32bit does not use it (scripts/install-deps, as root, puts it in place)" >&2
+        return 1
+    } ;;
+    esac
 }
 
-# The Wine that made a prefix, and how. A prefix made before the 32-bit Wine was installed (or
-# after it was removed) no longer works.
+# The Wine that made a prefix, and how. A prefix made before 32-bit programs could start (the
+# 32-bit Wine installed, the kernel or emulator running them) has no 32-bit system folder.
 wine_setup() {
-    echo "$("$WINE" --version)$([ -x /usr/lib/wine/wine ] && echo ", with 32-bit programs")," \
-        "windows unmanaged"
+    bits=""
+    [ -x $loader_32bit ] && how=$("$RUNS_32BIT") && bits=", with 32-bit programs run ${how%% *}"
+    echo "$("$WINE" --version)$bits, windows unmanaged"
 }
 
 # Makes $dir/template once for this Wine: a fresh prefix, flushed to disk, that is never run again
