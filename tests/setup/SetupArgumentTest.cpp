@@ -6,8 +6,9 @@
 
 using namespace setup_test;
 
-// These run with WINEDLLOVERRIDES=newdev=n (see CMakeLists.txt), so that Setup.exe takes the
-// recording newdev.dll placed beside it.
+// These run with WINEDLLOVERRIDES=newdev=n (see CMakeLists.txt), so that Wine searches for a
+// native newdev.dll as Windows does: the recording one in the system folder, never the planted one
+// beside Setup.exe, whose lines would begin with "planted ".
 namespace {
 const std::string kHardwareId = "PCI\\VEN_10B7&DEV_9200&SUBSYS_7D2A1B6E";
 const char kCallLog[] = "C:\\newdev-calls.log";
@@ -34,7 +35,8 @@ TEST_P(SetupArguments, AsksOnceForInfBesideItWithForceFlag) {
     const Placement& placement = GetParam();
     MakeDirectory(placement.strDirectory);
     CopyInto(SETUP_EXE, placement.strDirectory, "Setup.exe");
-    CopyInto(NEWDEV_RECORDER, placement.strDirectory, "newdev.dll");
+    CopyInto(NEWDEV_PLANTED, placement.strDirectory, "newdev.dll");
+    CopyInto(NEWDEV_RECORDER, SystemFolder(), "newdev.dll");
     ASSERT_FALSE(HasFatalFailure());
     ExpectQuietEnd(
         RunSetup(placement.strDirectory + "\\Setup.exe", {{"NEWDEV_CALL_LOG", kCallLog}}));
@@ -53,3 +55,32 @@ INSTANTIATE_TEST_SUITE_P(
         Placement{"PathOf260", LongDirectory(250), "W9X90XBC.INF"},
         Placement{"PathOf300", LongDirectory(290), "W9X90XBC.INF"}),
     [](const testing::TestParamInfo<Placement>& info) { return info.param.pszName; });
+
+// A system newdev.dll that cannot be had ends the run as a failed call does, and the planted copy
+// beside Setup.exe stays unused even then.
+struct MissingNewdev {
+    const char* pszName;
+    const char* pszSystemNewdev; // NULL: none in the system folder
+};
+
+class SetupWithoutNewdev : public testing::TestWithParam<MissingNewdev> {};
+
+TEST_P(SetupWithoutNewdev, EndsQuietlyWithoutCall) {
+    const std::string strDirectory = "C:\\users\\Public\\Downloads\\driver";
+    MakeDirectory(strDirectory);
+    CopyInto(SETUP_EXE, strDirectory, "Setup.exe");
+    CopyInto(NEWDEV_PLANTED, strDirectory, "newdev.dll");
+    ASSERT_TRUE(DeleteFileA((SystemFolder() + "\\newdev.dll").c_str())) << GetLastError();
+    if (GetParam().pszSystemNewdev != NULL)
+        CopyInto(GetParam().pszSystemNewdev, SystemFolder(), "newdev.dll");
+    ASSERT_FALSE(HasFatalFailure());
+    ExpectQuietEnd(RunSetup(strDirectory + "\\Setup.exe", {{"NEWDEV_CALL_LOG", kCallLog}}));
+    EXPECT_EQ("", ReadText(kCallLog));
+}
+
+INSTANTIATE_TEST_SUITE_P(Cases, SetupWithoutNewdev,
+                         testing::Values(MissingNewdev{"NoneInSystemFolder", NULL},
+                                         MissingNewdev{"WithoutFunction", NEWDEV_WITHOUT_FUNCTION}),
+                         [](const testing::TestParamInfo<MissingNewdev>& info) {
+                             return info.param.pszName;
+                         });
