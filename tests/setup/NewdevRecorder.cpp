@@ -1,13 +1,10 @@
 // A stand-in for the platform's newdev.dll: records every driver installation request as one line
-// of the file that NEWDEV_CALL_LOG names, and reports success. Built with NEWDEV_PLANTED, it is the
-// copy that someone planted beside Setup.exe, and its lines begin with "planted ".
+// of the file that NEWDEV_CALL_LOG names, after NEWDEV_MARK, and reports success.
 #include <windows.h>
 
 #include <cstdio>
 
-#ifdef NEWDEV_PLANTED
-#define NEWDEV_MARK "planted "
-#else
+#ifndef NEWDEV_MARK
 #define NEWDEV_MARK ""
 #endif
 

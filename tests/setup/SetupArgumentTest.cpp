@@ -12,6 +12,8 @@ using namespace setup_test;
 namespace {
 const std::string kHardwareId = "PCI\\VEN_10B7&DEV_9200&SUBSYS_7D2A1B6E";
 const char kCallLog[] = "C:\\newdev-calls.log";
+// A 32-bit program's view of it is the 32-bit system folder.
+const char kSystemFolder[] = "C:\\windows\\system32";
 
 // A folder below C:\ whose path has |nLength| characters.
 std::string LongDirectory(size_t nLength) {
@@ -36,7 +38,7 @@ TEST_P(SetupArguments, AsksOnceForInfBesideItWithForceFlag) {
     MakeDirectory(placement.strDirectory);
     CopyInto(SETUP_EXE, placement.strDirectory, "Setup.exe");
     CopyInto(NEWDEV_PLANTED, placement.strDirectory, "newdev.dll");
-    CopyInto(NEWDEV_RECORDER, SystemFolder(), "newdev.dll");
+    CopyInto(NEWDEV_RECORDER, kSystemFolder, "newdev.dll");
     ASSERT_FALSE(HasFatalFailure());
     ExpectQuietEnd(
         RunSetup(placement.strDirectory + "\\Setup.exe", {{"NEWDEV_CALL_LOG", kCallLog}}));
@@ -56,31 +58,21 @@ INSTANTIATE_TEST_SUITE_P(
         Placement{"PathOf300", LongDirectory(290), "W9X90XBC.INF"}),
     [](const testing::TestParamInfo<Placement>& info) { return info.param.pszName; });
 
-// A system newdev.dll that cannot be had ends the run as a failed call does, and the planted copy
-// beside Setup.exe stays unused even then.
-struct MissingNewdev {
-    const char* pszName;
-    const char* pszSystemNewdev; // NULL: none in the system folder
-};
-
-class SetupWithoutNewdev : public testing::TestWithParam<MissingNewdev> {};
+// A system newdev.dll that cannot be had (NULL: none) ends the run as a failed call does, and the
+// copy planted in a folder that every user may write stays unused even then.
+class SetupWithoutNewdev : public testing::TestWithParam<const char*> {};
 
 TEST_P(SetupWithoutNewdev, EndsQuietlyWithoutCall) {
-    const std::string strDirectory = "C:\\users\\Public\\Downloads\\driver";
-    MakeDirectory(strDirectory);
+    const std::string strDirectory = "C:\\users\\Public\\Documents";
     CopyInto(SETUP_EXE, strDirectory, "Setup.exe");
     CopyInto(NEWDEV_PLANTED, strDirectory, "newdev.dll");
-    ASSERT_TRUE(DeleteFileA((SystemFolder() + "\\newdev.dll").c_str())) << GetLastError();
-    if (GetParam().pszSystemNewdev != NULL)
-        CopyInto(GetParam().pszSystemNewdev, SystemFolder(), "newdev.dll");
+    ASSERT_TRUE(DeleteFileA((std::string(kSystemFolder) + "\\newdev.dll").c_str()));
+    if (GetParam() != NULL)
+        CopyInto(GetParam(), kSystemFolder, "newdev.dll");
     ASSERT_FALSE(HasFatalFailure());
     ExpectQuietEnd(RunSetup(strDirectory + "\\Setup.exe", {{"NEWDEV_CALL_LOG", kCallLog}}));
     EXPECT_EQ("", ReadText(kCallLog));
 }
 
-INSTANTIATE_TEST_SUITE_P(Cases, SetupWithoutNewdev,
-                         testing::Values(MissingNewdev{"NoneInSystemFolder", NULL},
-                                         MissingNewdev{"WithoutFunction", NEWDEV_WITHOUT_FUNCTION}),
-                         [](const testing::TestParamInfo<MissingNewdev>& info) {
-                             return info.param.pszName;
-                         });
+INSTANTIATE_TEST_SUITE_P(NoneOrWithoutFunction, SetupWithoutNewdev,
+                         testing::Values(nullptr, NEWDEV_WITHOUT_FUNCTION));

@@ -77,12 +77,6 @@ void CopyInto(const std::string& strUnixFile, const std::string& strDirectory,
         << strDirectory << " " << GetLastError();
 }
 
-std::string SystemFolder() {
-    char szFolder[MAX_PATH] = "";
-    GetSystemDirectoryA(szFolder, MAX_PATH);
-    return szFolder;
-}
-
 Run RunSetup(const std::string& strExe,
              const std::vector<std::pair<std::string, std::string>>& environment) {
     if (strExe.size() >= MAX_PATH)

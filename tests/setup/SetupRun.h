@@ -18,9 +18,6 @@ void MakeDirectory(const std::string& strDirectory);
 // Copies the build's file |strUnixFile| into |strDirectory| as |pszName| (a gtest assertion).
 void CopyInto(const std::string& strUnixFile, const std::string& strDirectory, const char* pszName);
 
-// The system folder of this program's architecture, as Setup.exe of the same build sees it.
-std::string SystemFolder();
-
 // Starts |strExe| with |environment| added and watches its windows until it ends (30 s at most).
 Run RunSetup(const std::string& strExe,
              const std::vector<std::pair<std::string, std::string>>& environment = {});
