@@ -19,11 +19,11 @@ template <typename Proc> Proc ProcAddress(HMODULE hModule, LPCSTR pszName) {
 }
 
 // Setup runs as an administrator from wherever it was unpacked, and newdev.dll is no KnownDLL:
-// every DLL that this process loads by name from now on, and every dependency, comes from the
-// system folder alone, never from the program's folder. Windows 8 and later have the function,
-// Vista, 7, Server 2008 and 2008 R2 only with update KB2533623; it is looked up, not imported, so
-// that 2000 and XP still start. (SetDllDirectory("") would take out only the current folder, and
-// leave the program's folder searched first: no help here.)
+// from now on every DLL that this process loads without a full path, and every DLL that a load
+// depends on, is searched for in the system folder alone, never in the program's folder. Windows
+// 8 and later have the function, Vista, 7, Server 2008 and 2008 R2 only with update KB2533623; it
+// is looked up, not imported, so that 2000 and XP still start. (SetDllDirectory("") would take
+// out only the current folder and leave the program's folder searched first: no help here.)
 bool SearchSystemFolderOnly() {
     SetDefaultDllDirectoriesProc pfnSet = ProcAddress<SetDefaultDllDirectoriesProc>(
         ::GetModuleHandleA("kernel32.dll"), "SetDefaultDllDirectories");
