@@ -1,8 +1,12 @@
 // A stand-in for the platform's newdev.dll: records every driver installation request as one line
-// of the file that NEWDEV_CALL_LOG names, and reports success.
+// of the file that NEWDEV_CALL_LOG names, after NEWDEV_MARK, and reports success.
 #include <windows.h>
 
 #include <cstdio>
+
+#ifndef NEWDEV_MARK
+#define NEWDEV_MARK ""
+#endif
 
 extern "C" __declspec(dllexport) BOOL WINAPI
 UpdateDriverForPlugAndPlayDevicesA(HWND hwndParent, LPCSTR pszHardwareId, LPCSTR pszFullInfPath,
@@ -13,7 +17,7 @@ UpdateDriverForPlugAndPlayDevicesA(HWND hwndParent, LPCSTR pszHardwareId, LPCSTR
     FILE* pFile = std::fopen(szLog, "ab");
     if (pFile == NULL)
         return FALSE;
-    std::fprintf(pFile, "%s|%s|%s|%lu|%s\n", hwndParent == NULL ? "NULL" : "window",
+    std::fprintf(pFile, NEWDEV_MARK "%s|%s|%s|%lu|%s\n", hwndParent == NULL ? "NULL" : "window",
                  pszHardwareId != NULL ? pszHardwareId : "NULL",
                  pszFullInfPath != NULL ? pszFullInfPath : "NULL", dwInstallFlags,
                  pbRebootRequired == NULL ? "NULL" : "pointer");

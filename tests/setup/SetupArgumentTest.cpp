@@ -6,11 +6,14 @@
 
 using namespace setup_test;
 
-// These run with WINEDLLOVERRIDES=newdev=n (see CMakeLists.txt), so that Setup.exe takes the
-// recording newdev.dll placed beside it.
+// These run with WINEDLLOVERRIDES=newdev=n (see CMakeLists.txt), so that Wine searches for a
+// native newdev.dll as Windows does: the recording one in the system folder, never the planted one
+// beside Setup.exe, whose lines would begin with "planted ".
 namespace {
 const std::string kHardwareId = "PCI\\VEN_10B7&DEV_9200&SUBSYS_7D2A1B6E";
 const char kCallLog[] = "C:\\newdev-calls.log";
+// A 32-bit program's view of it is the 32-bit system folder.
+const char kSystemFolder[] = "C:\\windows\\system32";
 
 // A folder below C:\ whose path has |nLength| characters.
 std::string LongDirectory(size_t nLength) {
@@ -34,7 +37,8 @@ TEST_P(SetupArguments, AsksOnceForInfBesideItWithForceFlag) {
     const Placement& placement = GetParam();
     MakeDirectory(placement.strDirectory);
     CopyInto(SETUP_EXE, placement.strDirectory, "Setup.exe");
-    CopyInto(NEWDEV_RECORDER, placement.strDirectory, "newdev.dll");
+    CopyInto(NEWDEV_PLANTED, placement.strDirectory, "newdev.dll");
+    CopyInto(NEWDEV_RECORDER, kSystemFolder, "newdev.dll");
     ASSERT_FALSE(HasFatalFailure());
     ExpectQuietEnd(
         RunSetup(placement.strDirectory + "\\Setup.exe", {{"NEWDEV_CALL_LOG", kCallLog}}));
@@ -53,3 +57,22 @@ INSTANTIATE_TEST_SUITE_P(
         Placement{"PathOf260", LongDirectory(250), "W9X90XBC.INF"},
         Placement{"PathOf300", LongDirectory(290), "W9X90XBC.INF"}),
     [](const testing::TestParamInfo<Placement>& info) { return info.param.pszName; });
+
+// A system newdev.dll that cannot be had (NULL: none) ends the run as a failed call does, and the
+// copy planted in a folder that every user may write stays unused even then.
+class SetupWithoutNewdev : public testing::TestWithParam<const char*> {};
+
+TEST_P(SetupWithoutNewdev, EndsQuietlyWithoutCall) {
+    const std::string strDirectory = "C:\\users\\Public\\Documents";
+    CopyInto(SETUP_EXE, strDirectory, "Setup.exe");
+    CopyInto(NEWDEV_PLANTED, strDirectory, "newdev.dll");
+    ASSERT_TRUE(DeleteFileA((std::string(kSystemFolder) + "\\newdev.dll").c_str()));
+    if (GetParam() != NULL)
+        CopyInto(GetParam(), kSystemFolder, "newdev.dll");
+    ASSERT_FALSE(HasFatalFailure());
+    ExpectQuietEnd(RunSetup(strDirectory + "\\Setup.exe", {{"NEWDEV_CALL_LOG", kCallLog}}));
+    EXPECT_EQ("", ReadText(kCallLog));
+}
+
+INSTANTIATE_TEST_SUITE_P(NoneOrWithoutFunction, SetupWithoutNewdev,
+                         testing::Values(nullptr, NEWDEV_WITHOUT_FUNCTION));

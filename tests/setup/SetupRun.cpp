@@ -70,8 +70,10 @@ void MakeDirectory(const std::string& strDirectory) {
 
 void CopyInto(const std::string& strUnixFile, const std::string& strDirectory,
               const char* pszName) {
-    ASSERT_TRUE(CopyFileW(Extended(WindowsPath(strUnixFile)).c_str(),
-                          Extended(strDirectory + "\\" + pszName).c_str(), FALSE))
+    // A sandbox's files are hard links to its template's: one is replaced, never written over.
+    std::wstring strTarget = Extended(strDirectory + "\\" + pszName);
+    DeleteFileW(strTarget.c_str());
+    ASSERT_TRUE(CopyFileW(Extended(WindowsPath(strUnixFile)).c_str(), strTarget.c_str(), TRUE))
         << strDirectory << " " << GetLastError();
 }
 
