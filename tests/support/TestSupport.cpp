@@ -1,6 +1,7 @@
 #include "TestSupport.h"
 
 #include <gtest/gtest.h>
+#include <winternl.h>
 
 #include <algorithm>
 #include <fstream>
@@ -53,6 +54,69 @@ std::string EnvironmentBlock(const std::vector<std::pair<std::string, std::strin
         strBlock += strEntry + '\0';
     return strBlock + '\0';
 }
+
+std::wstring Wide(const std::string& str) {
+    int nLength = MultiByteToWideChar(CP_ACP, 0, str.data(), static_cast<int>(str.size()), NULL, 0);
+    std::wstring strWide(nLength > 0 ? nLength : 0, L'\0');
+    MultiByteToWideChar(CP_ACP, 0, str.data(), static_cast<int>(str.size()), &strWide[0], nLength);
+    return strWide;
+}
+
+UNICODE_STRING Counted(std::wstring& str) {
+    USHORT cb = static_cast<USHORT>(str.size() * sizeof(WCHAR));
+    return {cb, cb, &str[0]};
+}
+
+// The native process creation that CreateProcess rests on; the platform's headers leave it out.
+struct UserProcessInformation {
+    ULONG Length;
+    HANDLE hProcess;
+    HANDLE hThread;
+    CLIENT_ID clientId;
+    BYTE imageInformation[128]; // SECTION_IMAGE_INFORMATION, 64 bytes at most
+};
+extern "C" {
+NTSTATUS NTAPI RtlCreateProcessParameters(RTL_USER_PROCESS_PARAMETERS** ppParams,
+                                          UNICODE_STRING* pImagePath, UNICODE_STRING* pDllPath,
+                                          UNICODE_STRING* pCurrentDirectory,
+                                          UNICODE_STRING* pCommandLine, PVOID pEnvironment,
+                                          UNICODE_STRING* pWindowTitle, UNICODE_STRING* pDesktop,
+                                          UNICODE_STRING* pShellInfo, UNICODE_STRING* pRuntimeData);
+NTSTATUS NTAPI RtlDestroyProcessParameters(RTL_USER_PROCESS_PARAMETERS* pParams);
+NTSTATUS NTAPI RtlCreateUserProcess(UNICODE_STRING* pNtImagePath, ULONG ulAttributes,
+                                    RTL_USER_PROCESS_PARAMETERS* pParams,
+                                    PSECURITY_DESCRIPTOR pProcessSecurity,
+                                    PSECURITY_DESCRIPTOR pThreadSecurity, HANDLE hParent,
+                                    BOOLEAN bInheritHandles, HANDLE hDebugPort,
+                                    HANDLE hExceptionPort, UserProcessInformation* pInfo);
+}
+
+// CreateProcess refuses program paths of MAX_PATH characters or more, on Windows as on Wine; the
+// native call takes any NT path. Its first thread starts suspended.
+bool CreateProcessByNtPath(const std::string& strProgram, const std::string& strCommandLine,
+                           const std::string& strEnvironment, const std::string& strDirectory,
+                           PROCESS_INFORMATION* ppi) {
+    std::wstring strImage = Wide(strProgram), strNtImage = L"\\??\\" + strImage;
+    std::wstring strArguments = Wide(strCommandLine), strBlock = Wide(strEnvironment);
+    std::wstring strFolder = Wide(strDirectory);
+    UNICODE_STRING image = Counted(strImage), ntImage = Counted(strNtImage),
+                   commandLine = Counted(strArguments), folder = Counted(strFolder);
+    RTL_USER_PROCESS_PARAMETERS* pParams = NULL;
+    if (!NT_SUCCESS(RtlCreateProcessParameters(&pParams, &image, NULL,
+                                               strFolder.empty() ? NULL : &folder, &commandLine,
+                                               &strBlock[0], NULL, NULL, NULL, NULL)))
+        return false;
+    UserProcessInformation info = {};
+    info.Length = sizeof info;
+    NTSTATUS status = RtlCreateUserProcess(&ntImage, OBJ_CASE_INSENSITIVE, pParams, NULL, NULL,
+                                           NULL, FALSE, NULL, NULL, &info);
+    RtlDestroyProcessParameters(pParams);
+    if (!NT_SUCCESS(status))
+        return false;
+    *ppi = {info.hProcess, info.hThread, GetProcessId(info.hProcess), GetThreadId(info.hThread)};
+    ResumeThread(info.hThread);
+    return true;
+}
 } // namespace
 
 ChildProcess::ChildProcess(const std::string& strProgram, const std::string& strArguments,
@@ -62,6 +126,11 @@ ChildProcess::ChildProcess(const std::string& strProgram, const std::string& str
     if (!strArguments.empty())
         strCommandLine += " " + strArguments;
     std::string strEnvironment = EnvironmentBlock(environment);
+    if (strProgram.size() >= MAX_PATH) {
+        if (!CreateProcessByNtPath(strProgram, strCommandLine, strEnvironment, strDirectory, &m_pi))
+            m_pi = {};
+        return;
+    }
     STARTUPINFOA si = {};
     si.cb = sizeof si;
     if (!CreateProcessA(strProgram.c_str(), &strCommandLine[0], NULL, NULL, FALSE, 0,

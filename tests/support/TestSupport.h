@@ -24,7 +24,8 @@ std::string Utf8(const std::wstring& str);
 class ChildProcess {
 public:
     // Starts |strProgram| with |strArguments| appended to its quoted name, in |strDirectory|
-    // (empty: the test's own), with |environment| added to the test's environment.
+    // (empty: the test's own), with |environment| added to the test's environment. A path of
+    // MAX_PATH characters or more is started by the native call, which CreateProcess refuses.
     ChildProcess(const std::string& strProgram, const std::string& strArguments = "",
                  const std::vector<std::pair<std::string, std::string>>& environment = {},
                  const std::string& strDirectory = "");
