@@ -104,6 +104,45 @@ TEST(RuntimeClassTest, WindowClassesKnowTheirBases) {
     CMenu menu;
     EXPECT_STREQ("CMenu", menu.GetRuntimeClass()->m_lpszClassName);
 }
+
+namespace {
+class CCommandCounter : public CCmdTarget {
+public:
+    void OnCount() { m_nCalls++; }
+    int m_nCalls = 0;
+    DECLARE_MESSAGE_MAP()
+};
+
+BEGIN_MESSAGE_MAP(CCommandCounter, CCmdTarget)
+ON_COMMAND(100, CCommandCounter::OnCount)
+END_MESSAGE_MAP()
+} // namespace
+
+TEST(CmdTargetTest, AskedWhoHandlesACommandItNamesTheHandlerAndCallsNothing) {
+    CCommandCounter target;
+    AFX_CMDHANDLERINFO info = {NULL, NULL};
+    EXPECT_FALSE(target.OnCmdMsg(101, CN_COMMAND, NULL, &info));
+    EXPECT_TRUE(info.pTarget == NULL);
+    EXPECT_TRUE(target.OnCmdMsg(100, CN_COMMAND, NULL, &info));
+    EXPECT_EQ(0, target.m_nCalls);
+    EXPECT_EQ(&target, info.pTarget);
+    EXPECT_TRUE(info.pmf == static_cast<AFX_PMSG>(&CCommandCounter::OnCount));
+    EXPECT_TRUE(target.OnCmdMsg(100, CN_COMMAND, NULL, NULL));
+    EXPECT_EQ(1, target.m_nCalls);
+}
+
+TEST(DeviceContextTest, ACdcDeletesTheContextItHoldsUnlessDetached) {
+    HDC hDeleted = ::CreateCompatibleDC(NULL), hKept = ::CreateCompatibleDC(NULL);
+    {
+        CDC dcDeleting, dcDetached;
+        dcDeleting.m_hDC = hDeleted;
+        dcDetached.m_hDC = hKept;
+        EXPECT_EQ(hKept, dcDetached.Detach());
+    }
+    EXPECT_EQ(0u, ::GetObjectType(hDeleted));
+    EXPECT_EQ(static_cast<DWORD>(OBJ_MEMDC), ::GetObjectType(hKept));
+    ::DeleteDC(hKept);
+}
 #endif
 
 TEST(ExceptionTest, ThrownAsPointersCaughtAsTheBaseAndDeletedByTheCatcher) {
@@ -330,6 +369,7 @@ TEST(ArchiveFormatTest, StringsLoadFromWideFormsAndKeepZeroCharacters) {
         {"wide, 16-bit length", strWide256, std::string(256, 'A'), kLoaded},
         {"wide, 32-bit length", Bytes("01 00 ff fe ff ff ff ff 01 00 00 00 7a 00"), "z", kLoaded},
         {"wide, outside the code page", Bytes("01 00 ff fe ff 02 01 0e 61 00"), "?a", kLoaded},
+        {"wide, the first past Latin-1", Bytes("01 00 ff fe ff 02 ff 00 00 01"), "\xff?", kLoaded},
         {"wide, zero character", Bytes("01 00 ff fe ff 02 62 00 00 00"), std::string("b\0", 2),
          kLoaded},
         {"8-bit, zero character", Bytes("01 00 03 61 00 62"), std::string("a\0b", 3), kLoaded},
@@ -350,22 +390,27 @@ TEST(ArchiveFormatTest, CountsFarLargerThanTheDataTakeNoMoreRoomThanTheDataHolds
     CDWordArray dwords;
     CStringArray strings;
     CStringList list;
+    // A count of 0xFFFFFFFF, then one string of 1 MiB: a CString for each byte left is 32 MiB.
+    const std::string strOneLong =
+        Bytes("ff ff ff ff ff ff ff ff ff 00 00 10 00") + std::string(0x100000, 'x');
     const struct {
         CObject* pObject;
-        const char* pszHex;
+        std::string strBytes;
         std::function<int()> fnElements; // elements held after the load
         int nElements;
     } cases[] = {
-        {&bytes, "ff ff ff ff ff ff 01 02", [&] { return bytes.GetSize(); }, 2},
-        {&words, "ff ff fe ff ff ff 01 00 02", [&] { return words.GetSize(); }, 1},
-        {&dwords, "fe ff 01 00 00 00", [&] { return dwords.GetSize(); }, 1},
-        {&strings, "ff ff ff ff ff ff 00 00", [&] { return strings.GetSize(); }, 2},
-        {&strings, "01 00 ff ff ff f0 ff ff ff 61", [&] { return strings.GetSize(); }, 0},
-        {&list, "ff ff ff ff ff ff 01 61", [&] { return list.GetCount(); }, 1},
+        {&bytes, Bytes("ff ff ff ff ff ff 01 02"), [&] { return bytes.GetSize(); }, 2},
+        {&words, Bytes("ff ff fe ff ff ff 01 00 02"), [&] { return words.GetSize(); }, 1},
+        {&dwords, Bytes("fe ff 01 00 00 00"), [&] { return dwords.GetSize(); }, 1},
+        {&strings, Bytes("ff ff ff ff ff ff 00 00"), [&] { return strings.GetSize(); }, 2},
+        {&strings, Bytes("01 00 ff ff ff f0 ff ff ff 61"), [&] { return strings.GetSize(); }, 0},
+        {&list, Bytes("ff ff ff ff ff ff 01 61"), [&] { return list.GetCount(); }, 1},
+        {&strings, strOneLong, [&] { return strings.GetSize(); }, 1},
+        {&list, strOneLong, [&] { return list.GetCount(); }, 2}, // appended to the one before
     };
     for (const auto& c : cases) {
-        SCOPED_TRACE(c.pszHex);
-        std::string strBytes = Bytes(c.pszHex);
+        SCOPED_TRACE(Hex(c.strBytes.substr(0, 16)));
+        std::string strBytes = c.strBytes;
         CMemFile file(reinterpret_cast<BYTE*>(&strBytes[0]), static_cast<UINT>(strBytes.size()));
         CArchive ar(&file, CArchive::load);
         Allocations allocations;
@@ -377,7 +422,7 @@ TEST(ArchiveFormatTest, CountsFarLargerThanTheDataTakeNoMoreRoomThanTheDataHolds
             e->Delete();
         }
         EXPECT_EQ(c.nElements, c.fnElements());
-        // Room for the few elements that the bytes can hold, however many the count says.
-        EXPECT_LE(allocations.Largest(), 4 * sizeof(CString));
+        // Memory for the few elements that the bytes hold, however many the count says.
+        EXPECT_LE(allocations.Total(), 3 * strBytes.size() + 512);
     }
 }

@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include <climits>
 #include <functional>
 #include <string>
 #include <vector>
@@ -128,6 +129,53 @@ TEST(CollectionTest, OperationsTakingAnElementMayBeGivenOneOfTheArraysOwn) {
     }
 }
 
+TEST(CollectionTest, StringsWithZeroCharactersGoThroughEveryCollectionWhole) {
+    const CString strZero("a\0b", 3);
+    const struct {
+        const char* pszName;
+        std::function<void(CStringArray&, CStringList&)> fnPut; // into an empty array or list
+    } cases[] = {
+        {"Add", [&](CStringArray& arr, CStringList&) { arr.Add(strZero); }},
+        {"SetAt", [&](CStringArray& arr, CStringList&) { arr.SetAt(arr.Add(""), strZero); }},
+        {"SetAtGrow", [&](CStringArray& arr, CStringList&) { arr.SetAtGrow(0, strZero); }},
+        {"InsertAt", [&](CStringArray& arr, CStringList&) { arr.InsertAt(0, strZero); }},
+        {"AddTail", [&](CStringArray&, CStringList& list) { list.AddTail(strZero); }},
+        {"AddHead", [&](CStringArray&, CStringList& list) { list.AddHead(strZero); }},
+        {"list SetAt",
+         [&](CStringArray&, CStringList& list) { list.SetAt(list.AddTail(""), strZero); }},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.pszName);
+        CStringArray arr, arrLoaded;
+        CStringList list, listLoaded;
+        c.fnPut(arr, list);
+        CObject& stored = arr.GetSize() > 0 ? static_cast<CObject&>(arr) : list;
+        CObject& loaded = arr.GetSize() > 0 ? static_cast<CObject&>(arrLoaded) : listLoaded;
+        EXPECT_EQ("01 00 03 61 00 62", Hex(Store(stored)));
+        ASSERT_EQ(kLoaded, Load(loaded, Store(stored)));
+        EXPECT_EQ("01 00 03 61 00 62", Hex(Store(loaded)));
+    }
+}
+
+TEST(CollectionTest, GrowByDecidesHowOftenAnArrayTakesNewMemory) {
+    const struct {
+        int nGrowBy;
+        int nThenGrowBy;                      // -1 keeps the first, 0 lets the array choose
+        int nMinAllocations, nMaxAllocations; // for 64 elements added one by one
+    } cases[] = {{1, -1, 64, 64}, {1, 0, 1, 16}, {1, 16, 4, 4}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(testing::Message() << c.nGrowBy << " then " << c.nThenGrowBy);
+        CByteArray arr;
+        arr.SetSize(0, c.nGrowBy);
+        arr.SetSize(0, c.nThenGrowBy);
+        Allocations allocations;
+        for (int i = 0; i < 64; i++)
+            arr.Add(static_cast<BYTE>(i));
+        EXPECT_GE(allocations.Count(), c.nMinAllocations);
+        EXPECT_LE(allocations.Count(), c.nMaxAllocations);
+    }
+}
+
 TEST(CollectionTest, AnArrayLoadMakesRoomForItsElementsOnce) {
     std::string strBytes = Bytes("ff ff a0 86 01 00") + std::string(100000, 'x');
     CMemFile file(reinterpret_cast<BYTE*>(&strBytes[0]), static_cast<UINT>(strBytes.size()));
@@ -144,6 +192,7 @@ TEST(CollectionTest, MemoryThatCannotBeHadThrowsTheFrameworksMemoryException) {
     CString strLong(pszLong);
     CStringArray strings;
     CByteArray bytes;
+    CDWordArray dwords;
     CStringList list;
     std::string strStored = Bytes("01 00 30") + std::string(0x30, 'x');
     CMemFile file(reinterpret_cast<BYTE*>(&strStored[0]), static_cast<UINT>(strStored.size()));
@@ -157,6 +206,10 @@ TEST(CollectionTest, MemoryThatCannotBeHadThrowsTheFrameworksMemoryException) {
         {"string appended to", [&] { strLong += strLong; }},
         {"string buffer", [&] { strLong.GetBuffer(1000); }},
         {"array grown", [&] { bytes.SetSize(100); }},
+        // Beyond what 32-bit Windows' runtime sizes an array to (max_size), below INT_MAX.
+        {"string array grown past its limit", [&] { strings.SetSize(89478486); }},
+        {"number array grown past its limit", [&] { dwords.SetSize(536870912); }},
+        {"string buffer of INT_MAX", [&] { strLong.GetBuffer(INT_MAX); }},
         {"string array added to", [&] { strings.Add("x"); }},
         {"list added to", [&] { list.AddTail("x"); }},
         {"string loaded", [&] { list.Serialize(ar); }},
