@@ -45,7 +45,6 @@ TEST_F(FrameworkTest, LeftOfReverseFindCutsAfterLastBackslash) {
         const char* pszDirectory;
     } cases[] = {{"C:\\Drivers\\Net\\Setup.exe", 14, "C:\\Drivers\\Net\\"},
                  {"D:\\Setup.exe", 2, "D:\\"},
-                 {"\\Setup.exe", 0, "\\"},
                  {"Setup.exe", -1, ""},
                  {"", -1, ""}};
     for (const Case& c : cases) {
