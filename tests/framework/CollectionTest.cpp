@@ -167,6 +167,17 @@ TEST(CollectionTest, AnArrayLoadMakesRoomForItsElementsOnce) {
     EXPECT_EQ(1, allocations.Count());
 }
 
+TEST(CollectionTest, AHugeCountTakesMemoryForTheElementsThatAreThere) {
+    // 0xFFFFFFFF strings, then one of 1 MiB: a CString for each byte left would be 32 MiB.
+    std::string strBytes =
+        Bytes("ff ff ff ff ff ff ff ff ff 00 00 10 00") + std::string(0x100000, 'x');
+    CStringArray arr;
+    Allocations allocations; // the bytes' copy that Load reads from, the string, the array
+    EXPECT_EQ(CArchiveException::endOfFile, Load(arr, strBytes));
+    EXPECT_EQ(1, arr.GetSize());
+    EXPECT_LE(allocations.Total(), 4 * strBytes.size());
+}
+
 TEST(CollectionTest, MemoryThatCannotBeHadThrowsTheFrameworksMemoryException) {
     const char* pszLong = "a text too long to live inside the string object";
     CString strLong(pszLong);
