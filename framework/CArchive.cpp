@@ -1,8 +1,10 @@
 #include "CArchive.h"
 
+#include <climits>
 #include <cstring>
 #include <new>
 #include <string>
+#include <utility>
 
 CArchive::CArchive(CFile* pFile, UINT nMode, int nBufSize, void* lpBuf)
     : m_nMode(nMode), m_pFile(pFile) {
@@ -217,26 +219,11 @@ DWORD ReadStringLength(CArchive& ar, bool& bWide) {
     return dwLength;
 }
 
-// Reads |ullBytes| bytes in pieces, so that a length larger than the data takes no more memory
-// than the data that is there.
-std::string ReadBytes(CArchive& ar, unsigned long long ullBytes) {
-    std::string strBytes;
-    while (ullBytes > 0) {
-        char achChunk[1024];
-        UINT nChunk = ullBytes < sizeof achChunk ? static_cast<UINT>(ullBytes) : sizeof achChunk;
-        if (ar.Read(achChunk, nChunk) != nChunk)
-            AfxThrowArchiveException(CArchiveException::endOfFile);
-        strBytes.append(achChunk, nChunk);
-        ullBytes -= nChunk;
-    }
-    return strBytes;
-}
-
 // The text of little-endian 16-bit characters in the ANSI code page; a character that the code
 // page lacks becomes '?'.
-std::string AnsiFromWide(const std::string& strWide) {
+std::string AnsiFromWide(const CString& strWide) {
     std::wstring strChars;
-    for (size_t i = 0; i + 1 < strWide.size(); i += 2)
+    for (int i = 0; i + 1 < strWide.GetLength(); i += 2)
         strChars += static_cast<wchar_t>(static_cast<BYTE>(strWide[i]) |
                                          static_cast<BYTE>(strWide[i + 1]) << 8);
     if (strChars.empty())
@@ -273,12 +260,23 @@ CArchive& operator<<(CArchive& ar, const CString& string) {
 CArchive& operator>>(CArchive& ar, CString& string) {
     bool bWide;
     DWORD dwLength = ReadStringLength(ar, bWide);
+    unsigned long long ullBytes = static_cast<unsigned long long>(dwLength) * (bWide ? 2 : 1);
+    // Memory only for bytes that are there: a length beyond them ends the data before it.
+    if (ullBytes > ar.GetBytesLeft())
+        AfxThrowArchiveException(CArchiveException::endOfFile);
+    if (ullBytes > INT_MAX)
+        AfxThrowMemoryException(); // more than a string holds
+    int nBytes = static_cast<int>(ullBytes);
+    CString strRead;
+    ar.ReadExactly(strRead.GetBuffer(nBytes), static_cast<UINT>(nBytes));
+    strRead.ReleaseBuffer(nBytes);
+    if (!bWide) {
+        string = std::move(strRead);
+        return ar;
+    }
     try {
-        std::string strBytes =
-            ReadBytes(ar, static_cast<unsigned long long>(dwLength) * (bWide ? 2 : 1));
-        if (bWide)
-            strBytes = AnsiFromWide(strBytes);
-        string = CString(strBytes.data(), static_cast<int>(strBytes.size()));
+        std::string strAnsi = AnsiFromWide(strRead);
+        string = CString(strAnsi.data(), static_cast<int>(strAnsi.size()));
     } catch (const std::bad_alloc&) {
         AfxThrowMemoryException();
     }

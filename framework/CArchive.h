@@ -61,8 +61,9 @@ public:
     CDocument* m_pDocument = NULL;
 
 private:
-    // An array load checks its count against these before it makes room for the elements.
+    // Loads check their counts and lengths against these before they make room for the data.
     template <class TYPE, class ARG_TYPE> friend class CElementArray;
+    friend CArchive& operator>>(CArchive& ar, CString& string);
 
     // The bytes that a loading archive can still read: those in its buffer and the file's rest.
     unsigned long long GetBytesLeft() const;

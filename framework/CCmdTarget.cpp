@@ -23,15 +23,18 @@ const AFX_MSGMAP_ENTRY* AfxFindMessageEntry(const AFX_MSGMAP_ENTRY* lpEntries, U
     return NULL;
 }
 
-BOOL CCmdTarget::OnCmdMsg(UINT nID, int nCode, void*,
-                          [[maybe_unused]] AFX_CMDHANDLERINFO* pHandlerInfo) {
-    ASSERT(pHandlerInfo == NULL);
+BOOL CCmdTarget::OnCmdMsg(UINT nID, int nCode, void*, AFX_CMDHANDLERINFO* pHandlerInfo) {
     for (const AFX_MSGMAP* pMap = GetMessageMap(); pMap != NULL;
          pMap = pMap->pfnGetBaseMap != NULL ? pMap->pfnGetBaseMap() : NULL) {
         const AFX_MSGMAP_ENTRY* lpEntry =
             AfxFindMessageEntry(pMap->lpEntries, WM_COMMAND, static_cast<UINT>(nCode), nID);
         if (lpEntry == NULL)
             continue;
+        if (pHandlerInfo != NULL) {
+            pHandlerInfo->pTarget = this;
+            pHandlerInfo->pmf = lpEntry->pfn;
+            return TRUE;
+        }
         ASSERT(lpEntry->nSig == AfxSig_vv);
         (this->*lpEntry->pfn)();
         return TRUE;

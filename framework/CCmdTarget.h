@@ -78,8 +78,8 @@ class CCmdTarget : public CObject {
 public:
     // Routes command |nID| with notification |nCode| to the handler in this object's map or its
     // bases' maps and returns TRUE; FALSE when no entry handles it. |pExtra| is unused by void ()
-    // handlers. Asking who would handle a command (|pHandlerInfo|) is not supported: it must be
-    // NULL.
+    // handlers. Given |pHandlerInfo|, it calls nothing: it fills in the object and the handler
+    // that would be called, and returns TRUE as well.
     virtual BOOL OnCmdMsg(UINT nID, int nCode, void* pExtra, AFX_CMDHANDLERINFO* pHandlerInfo);
 
 protected:

@@ -5,6 +5,22 @@
 IMPLEMENT_DYNAMIC(CDC, CObject)
 IMPLEMENT_DYNAMIC(CPaintDC, CDC)
 
+CDC::~CDC() {
+    DeleteDC();
+}
+
+HDC CDC::Detach() {
+    HDC hDC = m_hDC;
+    m_hDC = NULL;
+    return hDC;
+}
+
+BOOL CDC::DeleteDC() {
+    if (m_hDC == NULL)
+        return FALSE;
+    return ::DeleteDC(Detach());
+}
+
 BOOL CDC::DrawIcon(int x, int y, HICON hIcon) {
     ASSERT(m_hDC != NULL);
     return ::DrawIcon(m_hDC, x, y, hIcon);
@@ -17,4 +33,5 @@ CPaintDC::CPaintDC(CWnd* pWnd) : m_hWnd(pWnd->GetSafeHwnd()) {
 
 CPaintDC::~CPaintDC() {
     ::EndPaint(m_hWnd, &m_ps);
+    Detach(); // EndPaint gave it back
 }

@@ -9,11 +9,16 @@ class CDC : public CObject {
     DECLARE_DYNAMIC(CDC)
 
 public:
-    // The object only wraps a context that a derived class obtains and gives back (CPaintDC):
-    // it deletes none of its own.
     CDC() = default;
+    // Deletes the context in m_hDC, as DeleteDC does; a derived class that gives its context
+    // back otherwise (CPaintDC) detaches it first.
+    ~CDC() override;
 
     HDC GetSafeHdc() const { return m_hDC; }
+    // Lets go of the context without deleting it; returns it, and m_hDC is NULL.
+    HDC Detach();
+    // Deletes the context and lets go of it; FALSE when there is none or it would not delete.
+    BOOL DeleteDC();
     // Draws |hIcon| with its upper left corner at |x|, |y|; TRUE on success.
     BOOL DrawIcon(int x, int y, HICON hIcon);
 

@@ -35,12 +35,14 @@ public:
     TYPE& operator[](int nIndex) { return ElementAt(nIndex); }
 
     // Sets element |nIndex| (not below 0), first growing the array with zeros to reach it.
-    void SetAtGrow(int nIndex, ARG_TYPE newElement);
+    void SetAtGrow(int nIndex, ARG_TYPE newElement) { SetAtGrowElement(nIndex, TYPE(newElement)); }
     // Appends |newElement|; returns its index.
-    int Add(ARG_TYPE newElement);
+    int Add(ARG_TYPE newElement) { return AddElement(TYPE(newElement)); }
     // Puts |nCount| copies of |newElement| at |nIndex|, moving the elements from there up; an
     // index beyond the end grows the array with zeros up to it.
-    void InsertAt(int nIndex, ARG_TYPE newElement, int nCount = 1);
+    void InsertAt(int nIndex, ARG_TYPE newElement, int nCount = 1) {
+        InsertElementAt(nIndex, TYPE(newElement), nCount);
+    }
 
     // Storing: the count, then each element. Loading replaces the elements with the stored ones.
     // An exception while loading leaves the elements read before it.
@@ -49,11 +51,20 @@ public:
 protected:
     CElementArray() = default;
 
+    // The bodies of SetAtGrow, Add and InsertAt, for every form of element that a derived array
+    // takes. |element| is a copy made before the array moves.
+    void SetAtGrowElement(int nIndex, TYPE element);
+    int AddElement(TYPE element);
+    void InsertElementAt(int nIndex, TYPE element, int nCount);
+
 private:
     // The fewest bytes that one stored element takes: a number its size, a string its length.
     static constexpr size_t kMinStoredBytes = std::is_arithmetic<TYPE>::value ? sizeof(TYPE) : 1;
 
     void Load(CArchive& ar);
+    // Room for |nCapacity| elements; more than the array's type can hold throws CMemoryException,
+    // as running out of memory does (the standard library would throw std::length_error).
+    void Reserve(size_t nCapacity);
 
     std::vector<TYPE, CAfxAllocator<TYPE>> m_aData;
     int m_nGrowBy = 0;
@@ -73,9 +84,17 @@ void CElementArray<TYPE, ARG_TYPE>::SetSize(int nNewSize, int nGrowBy) {
     if (nSize > m_aData.capacity()) {
         size_t nStep = m_nGrowBy > 0 ? static_cast<size_t>(m_nGrowBy)
                                      : std::min<size_t>(1024, std::max<size_t>(4, nSize / 8));
-        m_aData.reserve(std::max(nSize, m_aData.capacity() + nStep));
+        // Never past what the array's type can hold: a size beyond it throws.
+        Reserve(std::max(nSize, std::min(m_aData.capacity() + nStep, m_aData.max_size())));
     }
     m_aData.resize(nSize); // new elements are value-initialised: zero
+}
+
+template <class TYPE, class ARG_TYPE>
+void CElementArray<TYPE, ARG_TYPE>::Reserve(size_t nCapacity) {
+    if (nCapacity > m_aData.max_size())
+        AfxThrowMemoryException();
+    m_aData.reserve(nCapacity);
 }
 
 template <class TYPE, class ARG_TYPE>
@@ -90,25 +109,23 @@ template <class TYPE, class ARG_TYPE> TYPE& CElementArray<TYPE, ARG_TYPE>::Eleme
 }
 
 template <class TYPE, class ARG_TYPE>
-void CElementArray<TYPE, ARG_TYPE>::SetAtGrow(int nIndex, ARG_TYPE newElement) {
+void CElementArray<TYPE, ARG_TYPE>::SetAtGrowElement(int nIndex, TYPE element) {
     ASSERT(nIndex >= 0);
-    TYPE element(newElement); // before growing moves the array's elements
     if (nIndex >= GetSize())
         SetSize(nIndex + 1);
     m_aData[nIndex] = std::move(element);
 }
 
-template <class TYPE, class ARG_TYPE> int CElementArray<TYPE, ARG_TYPE>::Add(ARG_TYPE newElement) {
+template <class TYPE, class ARG_TYPE> int CElementArray<TYPE, ARG_TYPE>::AddElement(TYPE element) {
     int nIndex = GetSize();
-    SetAtGrow(nIndex, newElement);
+    SetAtGrowElement(nIndex, std::move(element));
     return nIndex;
 }
 
 template <class TYPE, class ARG_TYPE>
-void CElementArray<TYPE, ARG_TYPE>::InsertAt(int nIndex, ARG_TYPE newElement, int nCount) {
+void CElementArray<TYPE, ARG_TYPE>::InsertElementAt(int nIndex, TYPE element, int nCount) {
     ASSERT(nIndex >= 0);
     ASSERT(nCount > 0);
-    TYPE element(newElement); // before growing moves the array's elements
     int nOldSize = GetSize();
     SetSize(std::max(nIndex, nOldSize) + nCount);
     if (nIndex < nOldSize)
@@ -127,25 +144,37 @@ template <class TYPE, class ARG_TYPE> void CElementArray<TYPE, ARG_TYPE>::Serial
     Load(ar);
 }
 
-// The count is checked against the bytes that remain before it is given memory, and the array
-// is sized once: a load takes time in proportion to its bytes, and a count larger than the data
-// makes room for no more elements than the data could hold before it ends with endOfFile.
+// The framework sizes the array to the stored count before it reads an element; a count far
+// larger than the data would then take memory for elements that are not there (a CString for
+// each byte left is 24 or 32 times the bytes). So the array grows as its elements arrive: at
+// first to as many as the bytes left would hold in memory, then doubling, never beyond the count
+// or what the bytes left could still hold. Memory stays within the larger of the bytes left and
+// twice the elements read; numbers, which take no more memory than their stored bytes, are given
+// their room once.
 template <class TYPE, class ARG_TYPE> void CElementArray<TYPE, ARG_TYPE>::Load(CArchive& ar) {
     DWORD dwCount = ar.ReadCount();
-    unsigned long long ullRoom =
-        std::min<unsigned long long>(dwCount, ar.GetBytesLeft() / kMinStoredBytes);
-    if (ullRoom > INT_MAX)
+    if (std::min<unsigned long long>(dwCount, ar.GetBytesLeft() / kMinStoredBytes) > INT_MAX)
         AfxThrowMemoryException(); // more elements than an array can index
     RemoveAll();
-    SetSize(static_cast<int>(ullRoom));
     int nRead = 0;
     try {
-        for (; nRead < GetSize(); nRead++)
-            ar >> m_aData[nRead];
-        if (dwCount > ullRoom)
-            AfxThrowArchiveException(CArchiveException::endOfFile);
+        for (; static_cast<DWORD>(nRead) < dwCount; nRead++) {
+            if (m_aData.size() == m_aData.capacity()) {
+                unsigned long long ullBytesLeft = ar.GetBytesLeft();
+                unsigned long long ullFit = ullBytesLeft / kMinStoredBytes;
+                if (ullFit == 0)
+                    AfxThrowArchiveException(CArchiveException::endOfFile);
+                unsigned long long ullStep =
+                    std::max<unsigned long long>({m_aData.size(), ullBytesLeft / sizeof(TYPE), 1});
+                unsigned long long ullCountLeft = dwCount - static_cast<DWORD>(nRead);
+                Reserve(m_aData.size() +
+                        static_cast<size_t>(std::min({ullStep, ullFit, ullCountLeft})));
+            }
+            m_aData.emplace_back();
+            ar >> m_aData.back();
+        }
     } catch (...) {
-        SetSize(nRead);
+        SetSize(nRead); // the elements read before the exception stay
         throw;
     }
 }

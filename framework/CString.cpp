@@ -13,6 +13,7 @@ CString::CString(LPCSTR lpch, int nLength) {
     ASSERT(nLength >= 0);
     ASSERT(AfxIsValidAddress(lpch, nLength, FALSE));
     // A release build has no assertion: a length below zero takes nothing.
+    CheckLength(nLength > 0 ? static_cast<size_t>(nLength) : 0);
     m_str.assign(lpch, nLength > 0 ? nLength : 0);
 }
 
@@ -22,17 +23,21 @@ CString& CString::operator=(LPCSTR lpsz) {
 }
 
 CString& CString::operator+=(const CString& str) {
+    CheckLength(m_str.size() + str.m_str.size());
     m_str += str.m_str;
     return *this;
 }
 
 CString& CString::operator+=(LPCSTR lpsz) {
-    if (lpsz != NULL)
+    if (lpsz != NULL) {
+        CheckLength(m_str.size() + std::strlen(lpsz));
         m_str += lpsz;
+    }
     return *this;
 }
 
 CString& CString::operator+=(char ch) {
+    CheckLength(m_str.size() + 1);
     m_str += ch;
     return *this;
 }
@@ -68,6 +73,11 @@ CString operator+(char ch, const CString& str) {
     return strResult;
 }
 
+void CString::CheckLength(size_t nLength) const {
+    if (nLength > m_str.max_size())
+        AfxThrowMemoryException();
+}
+
 char CString::GetAt(int nIndex) const {
     ASSERT(nIndex >= 0 && nIndex < GetLength());
     return m_str[nIndex];
@@ -75,6 +85,7 @@ char CString::GetAt(int nIndex) const {
 
 LPTSTR CString::GetBuffer(int nMinBufLength) {
     ASSERT(nMinBufLength >= 0);
+    CheckLength(nMinBufLength > 0 ? static_cast<size_t>(nMinBufLength) : 0);
     if (nMinBufLength > GetLength())
         m_str.resize(nMinBufLength);
     return &m_str[0];

@@ -49,6 +49,11 @@ public:
 #endif
 
 private:
+    // More characters than the string can hold throw CMemoryException, as memory that cannot be
+    // had does, rather than the standard library's std::length_error (on 32-bit Windows the
+    // limit may lie below INT_MAX).
+    void CheckLength(size_t nLength) const;
+
     std::basic_string<char, std::char_traits<char>, CAfxAllocator<char>> m_str;
 };
 

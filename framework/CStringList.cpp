@@ -30,8 +30,8 @@ const CString& CStringList::GetTail() const {
     return m_pNodeTail->data;
 }
 
-POSITION CStringList::AddNode(CNode* pPrev, CNode* pNext, LPCTSTR newElement) {
-    CNode* pNode = new (std::nothrow) CNode{pNext, pPrev, CString(newElement)};
+POSITION CStringList::AddNode(CNode* pPrev, CNode* pNext, const CString& newElement) {
+    CNode* pNode = new (std::nothrow) CNode{pNext, pPrev, newElement};
     if (pNode == NULL)
         AfxThrowMemoryException();
     (pPrev != NULL ? pPrev->pNext : m_pNodeHead) = pNode;
@@ -40,11 +40,11 @@ POSITION CStringList::AddNode(CNode* pPrev, CNode* pNext, LPCTSTR newElement) {
     return reinterpret_cast<POSITION>(pNode);
 }
 
-POSITION CStringList::AddHead(LPCTSTR newElement) {
+POSITION CStringList::AddHead(const CString& newElement) {
     return AddNode(NULL, m_pNodeHead, newElement);
 }
 
-POSITION CStringList::AddTail(LPCTSTR newElement) {
+POSITION CStringList::AddTail(const CString& newElement) {
     return AddNode(m_pNodeTail, NULL, newElement);
 }
 
@@ -71,6 +71,11 @@ CString& CStringList::GetNext(POSITION& rPosition) {
 
 const CString& CStringList::GetNext(POSITION& rPosition) const {
     return const_cast<CStringList*>(this)->GetNext(rPosition);
+}
+
+void CStringList::SetAt(POSITION pos, const CString& newElement) {
+    ASSERT(pos != NULL);
+    reinterpret_cast<CNode*>(pos)->data = newElement;
 }
 
 void CStringList::Serialize(CArchive& ar) {

@@ -20,9 +20,12 @@ public:
     CString& GetTail();
     const CString& GetTail() const;
 
-    // Each returns the position of the new element.
-    POSITION AddHead(LPCTSTR newElement);
-    POSITION AddTail(LPCTSTR newElement);
+    // Each returns the position of the new element. A text is taken up to its first zero; a
+    // CString whole, its zero characters included.
+    POSITION AddHead(LPCTSTR newElement) { return AddHead(CString(newElement)); }
+    POSITION AddHead(const CString& newElement);
+    POSITION AddTail(LPCTSTR newElement) { return AddTail(CString(newElement)); }
+    POSITION AddTail(const CString& newElement);
     void RemoveAll();
 
     // NULL when the list is empty.
@@ -30,6 +33,9 @@ public:
     // The element at |rPosition|, which then moves to the next one (NULL after the tail).
     CString& GetNext(POSITION& rPosition);
     const CString& GetNext(POSITION& rPosition) const;
+    // Replaces the element at |pos|, which must not be NULL (a debug assertion).
+    void SetAt(POSITION pos, LPCTSTR newElement) { SetAt(pos, CString(newElement)); }
+    void SetAt(POSITION pos, const CString& newElement);
 
     // Storing: the count, then each string from head to tail. Loading appends the stored
     // strings to what the list holds.
@@ -42,7 +48,7 @@ private:
         CString data;
     };
 
-    POSITION AddNode(CNode* pPrev, CNode* pNext, LPCTSTR newElement);
+    POSITION AddNode(CNode* pPrev, CNode* pNext, const CString& newElement);
 
     CNode* m_pNodeHead = NULL;
     CNode* m_pNodeTail = NULL;

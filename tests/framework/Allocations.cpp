@@ -8,6 +8,7 @@ bool g_bWatching = false;
 bool g_bFail = false;
 int g_nCount = 0;
 std::size_t g_nLargest = 0;
+std::size_t g_nTotal = 0;
 
 void* Allocate(std::size_t nBytes) {
     if (g_bWatching) {
@@ -15,6 +16,7 @@ void* Allocate(std::size_t nBytes) {
             return NULL;
         g_nCount++;
         g_nLargest = nBytes > g_nLargest ? nBytes : g_nLargest;
+        g_nTotal += nBytes;
     }
     return std::malloc(nBytes != 0 ? nBytes : 1);
 }
@@ -27,6 +29,7 @@ Allocations::Allocations(bool bFail) {
     g_bFail = bFail;
     g_nCount = 0;
     g_nLargest = 0;
+    g_nTotal = 0;
 }
 
 Allocations::~Allocations() {
@@ -40,6 +43,10 @@ int Allocations::Count() const {
 
 std::size_t Allocations::Largest() const {
     return g_nLargest;
+}
+
+std::size_t Allocations::Total() const {
+    return g_nTotal;
 }
 
 } // namespace test_support

@@ -1,6 +1,6 @@
 // The test executable's own operator new and delete, which watch the framework's allocations:
-// while an Allocations lives it counts them and keeps the largest, and it can make them fail
-// as when memory has run out.
+// while an Allocations lives it counts them, keeps the largest and adds up their bytes, and it
+// can make them fail as when memory has run out.
 #pragma once
 
 #include <cstddef>
@@ -16,6 +16,8 @@ public:
 
     int Count() const;
     std::size_t Largest() const;
+    // Every byte allocated, freed or not: a bound on the most held at once.
+    std::size_t Total() const;
 };
 
 } // namespace test_support

@@ -104,6 +104,38 @@ TEST(RuntimeClassTest, WindowClassesKnowTheirBases) {
     CMenu menu;
     EXPECT_STREQ("CMenu", menu.GetRuntimeClass()->m_lpszClassName);
 }
+
+namespace {
+class CCommandCounter : public CCmdTarget {
+public:
+    void OnCount() { m_nCalls++; }
+    int m_nCalls = 0;
+    DECLARE_MESSAGE_MAP()
+};
+
+BEGIN_MESSAGE_MAP(CCommandCounter, CCmdTarget)
+ON_COMMAND(100, CCommandCounter::OnCount)
+END_MESSAGE_MAP()
+} // namespace
+
+TEST(CmdTargetTest, AskedWhoHandlesACommandItNamesTheHandlerAndCallsNothing) {
+    CCommandCounter target;
+    AFX_CMDHANDLERINFO info = {NULL, NULL};
+    EXPECT_FALSE(target.OnCmdMsg(101, CN_COMMAND, NULL, &info));
+    EXPECT_TRUE(target.OnCmdMsg(100, CN_COMMAND, NULL, &info));
+    EXPECT_EQ(0, target.m_nCalls);
+    EXPECT_TRUE(info.pTarget == &target &&
+                info.pmf == static_cast<AFX_PMSG>(&CCommandCounter::OnCount));
+}
+
+TEST(DeviceContextTest, ACdcDeletesTheContextItHolds) {
+    HDC hDC = ::CreateCompatibleDC(NULL);
+    {
+        CDC dc;
+        dc.m_hDC = hDC;
+    }
+    EXPECT_EQ(0u, ::GetObjectType(hDC)); // deleted with the object
+}
 #endif
 
 TEST(ExceptionTest, ThrownAsPointersCaughtAsTheBaseAndDeletedByTheCatcher) {
@@ -290,6 +322,7 @@ TEST(ArchiveFormatTest, EachKindLoadsWhatItStoresAndEndsWithEndOfFileWhenCutAtAn
     } cases[] = {
         {RUNTIME_CLASS(CStringArray), "03 00 02 61 62 00 03 78 79 7a", NULL},
         {RUNTIME_CLASS(CStringArray), "02 00 03 61 00 62 01 00", NULL}, // zero characters
+        {RUNTIME_CLASS(CStringList), "02 00 03 61 00 62 01 00", NULL},
         {RUNTIME_CLASS(CStringList), "02 00 01 61 ff 01 00 62", "02 00 01 61 01 62"},
         {RUNTIME_CLASS(CDWordArray), "02 00 ec ff ff ff 28 00 00 00", NULL},
         {RUNTIME_CLASS(CWordArray), "02 00 01 00 ef be", NULL},
@@ -330,6 +363,7 @@ TEST(ArchiveFormatTest, StringsLoadFromWideFormsAndKeepZeroCharacters) {
         {"wide, 16-bit length", strWide256, std::string(256, 'A'), kLoaded},
         {"wide, 32-bit length", Bytes("01 00 ff fe ff ff ff ff 01 00 00 00 7a 00"), "z", kLoaded},
         {"wide, outside the code page", Bytes("01 00 ff fe ff 02 01 0e 61 00"), "?a", kLoaded},
+        {"wide, the first past Latin-1", Bytes("01 00 ff fe ff 02 00 01 61 00"), "?a", kLoaded},
         {"wide, zero character", Bytes("01 00 ff fe ff 02 62 00 00 00"), std::string("b\0", 2),
          kLoaded},
         {"8-bit, zero character", Bytes("01 00 03 61 00 62"), std::string("a\0b", 3), kLoaded},

@@ -41,13 +41,15 @@ TEST_F(FrameworkTest, GetBufferSmallerThanTextKeepsText) {
 TEST_F(FrameworkTest, LeftOfReverseFindCutsAfterLastBackslash) {
     struct Case {
         const char* pszPath;
+        int nLastBackslash;
         const char* pszDirectory;
-    } cases[] = {{"C:\\Drivers\\Net\\Setup.exe", "C:\\Drivers\\Net\\"},
-                 {"D:\\Setup.exe", "D:\\"},
-                 {"Setup.exe", ""},
-                 {"", ""}};
+    } cases[] = {{"C:\\Drivers\\Net\\Setup.exe", 14, "C:\\Drivers\\Net\\"},
+                 {"D:\\Setup.exe", 2, "D:\\"},
+                 {"Setup.exe", -1, ""},
+                 {"", -1, ""}};
     for (const Case& c : cases) {
         CString str(c.pszPath);
+        EXPECT_EQ(c.nLastBackslash, str.ReverseFind('\\')) << c.pszPath;
         EXPECT_STREQ(c.pszDirectory, str.Left(str.ReverseFind('\\') + 1)) << c.pszPath;
     }
 }

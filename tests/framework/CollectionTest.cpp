@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include <climits>
 #include <functional>
 #include <string>
 #include <vector>
@@ -128,6 +129,33 @@ TEST(CollectionTest, OperationsTakingAnElementMayBeGivenOneOfTheArraysOwn) {
     }
 }
 
+TEST(CollectionTest, StringsWithZeroCharactersGoIntoEveryCollectionWhole) {
+    const CString strZero("a\0b", 3);
+    CStringArray arr;
+    arr.Add(strZero);
+    arr.SetAt(arr.Add(""), strZero);
+    arr.SetAtGrow(2, strZero);
+    arr.InsertAt(0, strZero);
+    CStringList list;
+    list.AddTail(strZero);
+    list.AddHead(strZero);
+    list.SetAt(list.AddTail(""), strZero);
+    EXPECT_EQ("04 00 03 61 00 62 03 61 00 62 03 61 00 62 03 61 00 62", Hex(Store(arr)));
+    EXPECT_EQ("03 00 03 61 00 62 03 61 00 62 03 61 00 62", Hex(Store(list)));
+}
+
+TEST(CollectionTest, GrowByZeroLetsTheArrayChooseItsStepsAgain) {
+    for (int nThenGrowBy : {-1, 0}) { // after a grow-by of 1: -1 keeps it
+        CByteArray arr;
+        arr.SetSize(0, 1);
+        arr.SetSize(0, nThenGrowBy);
+        Allocations allocations;
+        for (int i = 0; i < 64; i++)
+            arr.Add(static_cast<BYTE>(i));
+        EXPECT_EQ(nThenGrowBy == -1, allocations.Count() == 64) << nThenGrowBy;
+    }
+}
+
 TEST(CollectionTest, AnArrayLoadMakesRoomForItsElementsOnce) {
     std::string strBytes = Bytes("ff ff a0 86 01 00") + std::string(100000, 'x');
     CMemFile file(reinterpret_cast<BYTE*>(&strBytes[0]), static_cast<UINT>(strBytes.size()));
@@ -139,11 +167,23 @@ TEST(CollectionTest, AnArrayLoadMakesRoomForItsElementsOnce) {
     EXPECT_EQ(1, allocations.Count());
 }
 
+TEST(CollectionTest, AHugeCountTakesMemoryForTheElementsThatAreThere) {
+    // 0xFFFFFFFF strings, then one of 1 MiB: a CString for each byte left would be 32 MiB.
+    std::string strBytes =
+        Bytes("ff ff ff ff ff ff ff ff ff 00 00 10 00") + std::string(0x100000, 'x');
+    CStringArray arr;
+    Allocations allocations; // the bytes' copy that Load reads from, the string, the array
+    EXPECT_EQ(CArchiveException::endOfFile, Load(arr, strBytes));
+    EXPECT_EQ(1, arr.GetSize());
+    EXPECT_LE(allocations.Total(), 4 * strBytes.size());
+}
+
 TEST(CollectionTest, MemoryThatCannotBeHadThrowsTheFrameworksMemoryException) {
     const char* pszLong = "a text too long to live inside the string object";
     CString strLong(pszLong);
     CStringArray strings;
     CByteArray bytes;
+    CDWordArray dwords;
     CStringList list;
     std::string strStored = Bytes("01 00 30") + std::string(0x30, 'x');
     CMemFile file(reinterpret_cast<BYTE*>(&strStored[0]), static_cast<UINT>(strStored.size()));
@@ -157,6 +197,10 @@ TEST(CollectionTest, MemoryThatCannotBeHadThrowsTheFrameworksMemoryException) {
         {"string appended to", [&] { strLong += strLong; }},
         {"string buffer", [&] { strLong.GetBuffer(1000); }},
         {"array grown", [&] { bytes.SetSize(100); }},
+        // Beyond what 32-bit Windows' runtime sizes an array to (max_size), below INT_MAX.
+        {"string array grown past its limit", [&] { strings.SetSize(89478486); }},
+        {"number array grown past its limit", [&] { dwords.SetSize(536870912); }},
+        {"string buffer of INT_MAX", [&] { strLong.GetBuffer(INT_MAX); }},
         {"string array added to", [&] { strings.Add("x"); }},
         {"list added to", [&] { list.AddTail("x"); }},
         {"string loaded", [&] { list.Serialize(ar); }},
