@@ -128,13 +128,17 @@ double TimeWalk(const std::string& strExpected) {
 void TimeKeySearch(int nKeys, int nRuns) {
     TreeShape shape = ShapeFor(nKeys);
     std::string strExpected = SeedTree(nKeys, shape);
-    // One unmeasured round of each, then interleaved rounds.
+    // One unmeasured round of each, then interleaved rounds, which of the two goes first
+    // alternating, so that neither always follows the other.
     TimeFindKeyByValue(strExpected);
     TimeWalk(strExpected);
     std::vector<double> findTimes, walkTimes;
     for (int nRun = 0; nRun < nRuns; nRun++) {
+        if (nRun % 2 == 1)
+            walkTimes.push_back(TimeWalk(strExpected));
         findTimes.push_back(TimeFindKeyByValue(strExpected));
-        walkTimes.push_back(TimeWalk(strExpected));
+        if (nRun % 2 == 0)
+            walkTimes.push_back(TimeWalk(strExpected));
     }
     RunSummary find = Summarise(findTimes), walk = Summarise(walkTimes);
     std::printf("tree depth %d fan-out %d match %s\n", shape.nDepth, shape.nFanOut,

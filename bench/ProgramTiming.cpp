@@ -42,22 +42,52 @@ double RunOnce(int nInstances, const Program& program) {
     return dElapsed;
 }
 
+// The orders of a balanced design for |nCount| programs (a Williams design): over its rounds each
+// program runs equally often in each place of a round, and equally often right after each other
+// program, so neither a place nor a predecessor favours one series. The first order is 0, 1,
+// n-1, 2, n-2, ...; each next one adds 1 to every index; for an odd count the mirror images
+// follow, since those rows alone would give each program the same predecessors.
+std::vector<std::vector<size_t>> BalancedOrders(size_t nCount) {
+    std::vector<size_t> first;
+    for (size_t nLow = 1, nHigh = nCount - 1; first.size() < nCount;)
+        first.push_back(first.empty() ? 0 : first.size() % 2 == 1 ? nLow++ : nHigh--);
+    std::vector<std::vector<size_t>> orders;
+    for (size_t nShift = 0; nShift < nCount; nShift++) {
+        orders.emplace_back();
+        for (size_t nIndex : first)
+            orders.back().push_back((nIndex + nShift) % nCount);
+    }
+    if (nCount % 2 == 1) {
+        for (size_t nRow = 0; nRow < nCount; nRow++)
+            orders.emplace_back(orders[nRow].rbegin(), orders[nRow].rend());
+    }
+    return orders;
+}
+
 } // namespace
 
 void TimePrograms(int nInstances, int nRuns, const std::vector<std::string>& arguments) {
     std::vector<Program> programs;
     for (const std::string& strArgument : arguments)
         programs.push_back(ParseProgram(strArgument, nRuns));
+    // The series that run every round take turns in the design's orders; one with fewer runs
+    // (too slow for more) runs after them, alone, so that it leaves their balance alone.
+    std::vector<size_t> full, fewer;
+    for (size_t nProgram = 0; nProgram < programs.size(); nProgram++)
+        (programs[nProgram].nRuns >= nRuns ? full : fewer).push_back(nProgram);
+    std::vector<std::vector<size_t>> orders = BalancedOrders(full.size());
     // One unmeasured round: the first run of a program also pays for the file cache.
-    for (const Program& program : programs) {
-        if (program.nRuns >= nRuns)
-            RunOnce(nInstances, program);
-    }
-    for (int nRun = 0; nRun < nRuns; nRun++) {
-        for (Program& program : programs) {
-            if (nRun < program.nRuns)
-                program.times.push_back(RunOnce(nInstances, program));
+    for (size_t nProgram : full)
+        RunOnce(nInstances, programs[nProgram]);
+    for (int nRun = 0; nRun < nRuns && !full.empty(); nRun++) {
+        for (size_t nPlace : orders[size_t(nRun) % orders.size()]) {
+            Program& program = programs[full[nPlace]];
+            program.times.push_back(RunOnce(nInstances, program));
         }
+    }
+    for (size_t nProgram : fewer) {
+        for (int nRun = 0; nRun < programs[nProgram].nRuns; nRun++)
+            programs[nProgram].times.push_back(RunOnce(nInstances, programs[nProgram]));
     }
     for (const Program& program : programs) {
         RunSummary summary = Summarise(program.times);

@@ -2,28 +2,45 @@
 // runtime's reference to WinMain finds it.
 #include "CWinApp.h"
 
+// The mutex type of the C++ runtime's exception allocator, as the runtime declares it.
+#include <ext/concurrence.h>
+
 int WINAPI WinMain(HINSTANCE hInstance, HINSTANCE, LPSTR lpCmdLine, int nCmdShow) {
     return AfxWinMain(hInstance, lpCmdLine, nCmdShow);
 }
 
-#if defined(__GNUC__) && __GNUC__ >= 13
-// GCC 13 and later keep the C++ runtime's thread primitives in one object of libgcc, which also
-// imports GetThreadId (Windows Vista and Server 2003): a program linking it does not start on
-// Windows 2000 or XP. Of that object the runtime's exception allocator needs only its mutex, a
-// critical section there as here: these four keep the object out. (Older GCCs inline their own.)
+// TRUE when the runtime's mutex type is laid out as a critical section, as the functions below
+// take it to be (GCC 13's and later's mirror CRITICAL_SECTION field for field; GCC 12's is a
+// count and a semaphore handle).
+template <class TMutex>
+constexpr bool AfxIsCriticalSection =
+    sizeof(TMutex) == sizeof(CRITICAL_SECTION) && alignof(TMutex) == alignof(CRITICAL_SECTION);
+
+#ifdef AFX_WRAP_RUNTIME_MUTEX
+// The C++ runtime's exception allocator locks its mutex through four out-of-line functions of
+// libgcc's gthr-win32.o, in every GCC. Up to GCC 12 that object builds the mutex on a semaphore,
+// which every Windows has. From GCC 13 on the mutex is a critical section, but the object also
+// imports GetThreadId (Windows Vista and Server 2003): a program that links it does not start on
+// Windows 2000 or XP. So the build links the programs with the linker's --wrap for the four
+// (framework/CMakeLists.txt): the allocator's calls come here instead, and nothing of ours pulls
+// the object in. Whatever else would (a guarded static, a thread_local with a destructor, a
+// trylock) still links it, and the import check then names its imports.
+static_assert(AfxIsCriticalSection<__gthread_mutex_t>,
+              "the C++ runtime's mutex is no longer a critical section: these would overrun it");
+
 extern "C" {
-void __gthr_win32_mutex_init_function(void* pMutex) {
-    ::InitializeCriticalSection(static_cast<CRITICAL_SECTION*>(pMutex));
+void __wrap___gthr_win32_mutex_init_function(__gthread_mutex_t* pMutex) {
+    ::InitializeCriticalSection(reinterpret_cast<CRITICAL_SECTION*>(pMutex));
 }
-void __gthr_win32_mutex_destroy(void* pMutex) {
-    ::DeleteCriticalSection(static_cast<CRITICAL_SECTION*>(pMutex));
+void __wrap___gthr_win32_mutex_destroy(__gthread_mutex_t* pMutex) {
+    ::DeleteCriticalSection(reinterpret_cast<CRITICAL_SECTION*>(pMutex));
 }
-int __gthr_win32_mutex_lock(void* pMutex) {
-    ::EnterCriticalSection(static_cast<CRITICAL_SECTION*>(pMutex));
+int __wrap___gthr_win32_mutex_lock(__gthread_mutex_t* pMutex) {
+    ::EnterCriticalSection(reinterpret_cast<CRITICAL_SECTION*>(pMutex));
     return 0;
 }
-int __gthr_win32_mutex_unlock(void* pMutex) {
-    ::LeaveCriticalSection(static_cast<CRITICAL_SECTION*>(pMutex));
+int __wrap___gthr_win32_mutex_unlock(__gthread_mutex_t* pMutex) {
+    ::LeaveCriticalSection(reinterpret_cast<CRITICAL_SECTION*>(pMutex));
     return 0;
 }
 }

@@ -3,9 +3,9 @@
 IMPLEMENT_DYNAMIC(CCmdTarget, CObject)
 
 const AFX_MSGMAP* CCmdTarget::GetThisMessageMap() {
-    static const AFX_MSGMAP_ENTRY _messageEntries[] = {
+    static constexpr AFX_MSGMAP_ENTRY _messageEntries[] = {
         {0, 0, 0, 0, AfxSig_end, static_cast<AFX_PMSG>(NULL)}};
-    static const AFX_MSGMAP messageMap = {NULL, &_messageEntries[0]};
+    static constexpr AFX_MSGMAP messageMap = {NULL, &_messageEntries[0]};
     return &messageMap;
 }
 

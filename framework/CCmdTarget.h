@@ -17,13 +17,39 @@ enum AfxSig {
     AfxSig_hv,      // HCURSOR (void), answered as the message's result
 };
 
+class CWnd;
+
+// The tables are constants (constexpr in BEGIN_MESSAGE_MAP, so the compiler proves it): made
+// before any code runs, they need no guard and are whole on any thread, whatever the build does
+// with function statics. So an entry keeps its handler as the member pointer type that its
+// signature names, one constructor per signature: no constant can view one type's bits as
+// another's.
 struct AFX_MSGMAP_ENTRY {
-    UINT nMessage; // WM_COMMAND for commands, the message number otherwise
-    UINT nCode;    // notification code of a command, 0 for messages
-    UINT nID;      // first command id, 0 for messages
-    UINT nLastID;  // last command id of a range, nID otherwise
-    UINT_PTR nSig; // an AfxSig: how the handler is called; AfxSig_end ends the table
-    AFX_PMSG pfn;  // the handler
+    // A handler of signature AfxSig_vv (a window message's too: a member of a class derived from
+    // CWnd, taken as CCmdTarget's), or the end of a table.
+    constexpr AFX_MSGMAP_ENTRY(UINT nMessage_, UINT nCode_, UINT nID_, UINT nLastID_,
+                               UINT_PTR nSig_, AFX_PMSG pfn_)
+        : nMessage(nMessage_), nCode(nCode_), nID(nID_), nLastID(nLastID_), nSig(nSig_), pfn(pfn_) {
+    }
+    constexpr AFX_MSGMAP_ENTRY(UINT nMessage_, UINT nCode_, UINT nID_, UINT nLastID_,
+                               UINT_PTR nSig_, void (CWnd::*pfn_)(UINT, LPARAM))
+        : nMessage(nMessage_), nCode(nCode_), nID(nID_), nLastID(nLastID_), nSig(nSig_),
+          pfn_vwl(pfn_) {}
+    constexpr AFX_MSGMAP_ENTRY(UINT nMessage_, UINT nCode_, UINT nID_, UINT nLastID_,
+                               UINT_PTR nSig_, HCURSOR (CWnd::*pfn_)())
+        : nMessage(nMessage_), nCode(nCode_), nID(nID_), nLastID(nLastID_), nSig(nSig_),
+          pfn_hv(pfn_) {}
+
+    UINT nMessage;    // WM_COMMAND for commands, the message number otherwise
+    UINT nCode;       // notification code of a command, 0 for messages
+    UINT nID;         // first command id, 0 for messages
+    UINT nLastID;     // last command id of a range, nID otherwise
+    UINT_PTR nSig;    // an AfxSig: how the handler is called; AfxSig_end ends the table
+    union {           // the handler: the member that nSig names
+        AFX_PMSG pfn; // AfxSig_end, AfxSig_vv
+        void (CWnd::*pfn_vwl)(UINT, LPARAM); // AfxSig_vwl
+        HCURSOR (CWnd::*pfn_hv)();           // AfxSig_hv
+    };
 };
 
 struct AFX_MSGMAP {
@@ -56,7 +82,7 @@ protected:                                                                      
     const AFX_MSGMAP* theClass::GetThisMessageMap() {                                              \
         [[maybe_unused]] typedef theClass ThisClass;                                               \
         typedef baseClass TheBaseClass;                                                            \
-        static const AFX_MSGMAP_ENTRY _messageEntries[] = {
+        static constexpr AFX_MSGMAP_ENTRY _messageEntries[] = {
 
 #define END_MESSAGE_MAP()                                                                          \
     {                                                                                              \
@@ -64,7 +90,8 @@ protected:                                                                      
     }                                                                                              \
     }                                                                                              \
     ;                                                                                              \
-    static const AFX_MSGMAP messageMap = {&TheBaseClass::GetThisMessageMap, &_messageEntries[0]};  \
+    static constexpr AFX_MSGMAP messageMap = {&TheBaseClass::GetThisMessageMap,                    \
+                                              &_messageEntries[0]};                                \
     return &messageMap;                                                                            \
     }
 

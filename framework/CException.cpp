@@ -12,8 +12,19 @@ void CException::Delete() {
         delete this;
 }
 
+// The object is made before any code runs (constant initialisation, which the compiler checks
+// here), so that a throw from any thread, or from another file's static initialisation, finds it
+// whole: a function's static would be made by its first thrower, with no guard.
+#ifdef __clang__
+#define AFX_CONSTINIT [[clang::require_constant_initialization]]
+#else
+#define AFX_CONSTINIT __constinit
+#endif
+namespace {
+AFX_CONSTINIT CMemoryException s_memoryException(FALSE);
+}
+
 void AfxThrowMemoryException() {
-    static CMemoryException s_memoryException(FALSE);
     throw &s_memoryException;
 }
 

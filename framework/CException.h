@@ -10,7 +10,7 @@ class CException : public CObject {
     DECLARE_DYNAMIC(CException)
 public:
     // |bAutoDelete| FALSE for an object that is not on the heap: Delete leaves it alone.
-    explicit CException(BOOL bAutoDelete = TRUE) : m_bAutoDelete(bAutoDelete) {}
+    constexpr explicit CException(BOOL bAutoDelete = TRUE) : m_bAutoDelete(bAutoDelete) {}
 
     // Ends a caught exception: deletes it when it lives on the heap.
     void Delete();
@@ -23,7 +23,7 @@ public:
 class CMemoryException : public CException {
     DECLARE_DYNAMIC(CMemoryException)
 public:
-    explicit CMemoryException(BOOL bAutoDelete = TRUE) : CException(bAutoDelete) {}
+    constexpr explicit CMemoryException(BOOL bAutoDelete = TRUE) : CException(bAutoDelete) {}
 };
 
 // A file operation failed; |m_cause| says why.

@@ -2,7 +2,6 @@
 
 #include "CDataExchange.h"
 
-#include <cstring>
 #include <map>
 
 IMPLEMENT_DYNAMIC(CWnd, CCmdTarget)
@@ -19,13 +18,6 @@ thread_local CHandleMap* t_pHandleMap = NULL;
 thread_local MSG t_lastSentMsg = {};
 thread_local CWnd* t_pWndInit = NULL;
 thread_local HHOOK t_hHookOldCbtFilter = NULL;
-
-// The entry's handler with the signature that its nSig names (see AfxMsgHandler).
-template <class TMember> TMember HandlerAs(const AFX_MSGMAP_ENTRY* lpEntry) {
-    TMember pfn;
-    std::memcpy(&pfn, &lpEntry->pfn, sizeof pfn);
-    return pfn;
-}
 } // namespace
 
 BEGIN_MESSAGE_MAP(CWnd, CCmdTarget)
@@ -137,14 +129,13 @@ BOOL CWnd::OnWndMsg(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* pResult
     LRESULT lResult = 0;
     switch (lpEntry->nSig) {
     case AfxSig_vv:
-        (this->*HandlerAs<void (CWnd::*)()>(lpEntry))();
+        (this->*lpEntry->pfn)();
         break;
     case AfxSig_vwl:
-        (this->*HandlerAs<void (CWnd::*)(UINT, LPARAM)>(lpEntry))(static_cast<UINT>(wParam),
-                                                                  lParam);
+        (this->*lpEntry->pfn_vwl)(static_cast<UINT>(wParam), lParam);
         break;
     case AfxSig_hv:
-        lResult = reinterpret_cast<LRESULT>((this->*HandlerAs<HCURSOR (CWnd::*)()>(lpEntry))());
+        lResult = reinterpret_cast<LRESULT>((this->*lpEntry->pfn_hv)());
         break;
     default:
         ASSERT(FALSE); // an entry whose signature the dispatcher does not know

@@ -7,8 +7,6 @@
 #include "CCmdTarget.h"
 #include "CMenu.h"
 
-#include <cstring>
-
 class CDataExchange;
 
 class CWnd : public CCmdTarget {
@@ -96,28 +94,19 @@ void AfxHookWindowCreate(CWnd* pWnd);
 // AfxHookWindowCreate.
 BOOL AfxUnhookWindowCreate();
 
-// A handler of a window message stored in a map entry: the same member function pointer, viewed
-// as the entries' common type. The dispatcher views it again with the entry's signature.
-template <class TMember> AFX_PMSG AfxMsgHandler(TMember pfn) {
-    static_assert(sizeof(TMember) == sizeof(AFX_PMSG), "a member of a single-inheritance class");
-    AFX_PMSG pfnEntry;
-    std::memcpy(&pfnEntry, &pfn, sizeof pfn);
-    return pfnEntry;
-}
-
 // Message map entries for the framework's window messages, with their handlers' signatures.
 
 // clang-format off
 #define ON_WM_SYSCOMMAND() \
     {WM_SYSCOMMAND, 0, 0, 0, AfxSig_vwl, \
-     AfxMsgHandler(static_cast<void (CWnd::*)(UINT, LPARAM)>(&ThisClass::OnSysCommand))},
+     static_cast<void (CWnd::*)(UINT, LPARAM)>(&ThisClass::OnSysCommand)},
 #define ON_WM_PAINT() \
     {WM_PAINT, 0, 0, 0, AfxSig_vv, \
-     AfxMsgHandler(static_cast<void (CWnd::*)()>(&ThisClass::OnPaint))},
+     static_cast<AFX_PMSG>(&ThisClass::OnPaint)},
 #define ON_WM_QUERYDRAGICON() \
     {WM_QUERYDRAGICON, 0, 0, 0, AfxSig_hv, \
-     AfxMsgHandler(static_cast<HCURSOR (CWnd::*)()>(&ThisClass::OnQueryDragIcon))},
+     static_cast<HCURSOR (CWnd::*)()>(&ThisClass::OnQueryDragIcon)},
 #define ON_WM_NCDESTROY() \
     {WM_NCDESTROY, 0, 0, 0, AfxSig_vv, \
-     AfxMsgHandler(static_cast<void (CWnd::*)()>(&ThisClass::OnNcDestroy))},
+     static_cast<AFX_PMSG>(&ThisClass::OnNcDestroy)},
 // clang-format on

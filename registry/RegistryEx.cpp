@@ -205,7 +205,7 @@ BOOL CRegistryEx::ReadBinary(LPCTSTR lpszValueName, BYTE* pbData, DWORD dwSize) 
 }
 
 BOOL CRegistryEx::EnumSubKeys(LPCTSTR lpszPath, CStringArray& arrNames) {
-    static const NameListing subKeys = {
+    static constexpr NameListing subKeys = {
         [](HKEY hKey, DWORD* pdwCount) {
             return ::RegQueryInfoKeyA(hKey, NULL, NULL, NULL, pdwCount, NULL, NULL, NULL, NULL,
                                       NULL, NULL, NULL);
@@ -220,7 +220,7 @@ BOOL CRegistryEx::EnumSubKeys(LPCTSTR lpszPath, CStringArray& arrNames) {
 }
 
 BOOL CRegistryEx::EnumValues(LPCTSTR lpszPath, CStringArray& arrNames) {
-    static const NameListing values = {
+    static constexpr NameListing values = {
         [](HKEY hKey, DWORD* pdwCount) {
             return ::RegQueryInfoKeyA(hKey, NULL, NULL, NULL, NULL, NULL, NULL, pdwCount, NULL,
                                       NULL, NULL, NULL);
