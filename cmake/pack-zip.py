@@ -1,16 +1,25 @@
 #!/usr/bin/env python3
 """Packs the release zip and its SHA-256 sum, the same bytes from every build of one commit.
 
-Each member has the commit's time (as UTC, the zip's own time has no zone), its Unix mode and no
-extra fields: other zip writers add the file's change time, which no build can choose.
+Each member has the commit's time (as UTC, the zip's own time has no zone), a fixed Unix mode and
+no extra fields: other zip writers add the file's change time, which no build can choose, and the
+file's own mode follows the builder's umask.
 
     pack-zip.py ZIP SECONDS_SINCE_1970 FILE...
 """
 import hashlib
 import os
+import stat
 import sys
 import time
 import zipfile
+
+
+def mode_of(path):
+    """A regular file, rwxr-xr-x for a program and rw-r--r-- for anything else, whatever the file's
+    own mode: what a builder with the usual umask 022 packed before, so those packages keep
+    their bytes."""
+    return stat.S_IFREG | (0o755 if path.lower().endswith(".exe") else 0o644)
 
 
 def main(zip_path, seconds, files):
@@ -20,7 +29,7 @@ def main(zip_path, seconds, files):
         for path in files:
             member = zipfile.ZipInfo(os.path.basename(path), date)
             member.create_system = 3  # Unix, so that the mode below is read
-            member.external_attr = (os.stat(path).st_mode & 0o177777) << 16
+            member.external_attr = mode_of(path) << 16
             member.compress_type = zipfile.ZIP_DEFLATED
             with open(path, "rb") as source:
                 archive.writestr(member, source.read())
