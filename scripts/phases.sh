@@ -53,7 +53,10 @@ end_phase() {
 # Installs the packages that are missing, if any, as a phase of its own.
 install_packages() {
     missing=$(scripts/install-deps --list-missing)
-    [ -z "$missing" ] || phase "Installing packages: $missing" scripts/install-deps
+    [ -n "$missing" ] || return 0
+    phase "Installing packages: $missing" scripts/install-deps || return
+    # What it changed beyond the packages, and how to undo it, belongs on the terminal.
+    tail -n +$((phase_lines + 1)) "$log" | grep '^32-bit programs run emulated' || true
 }
 
 # The template and shared Wine prefixes of build/$1, made before its tests so that no test waits
