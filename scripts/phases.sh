@@ -55,8 +55,15 @@ install_packages() {
     missing=$(scripts/install-deps --list-missing)
     [ -n "$missing" ] || return 0
     phase "Installing packages: $missing" scripts/install-deps || return
-    # What it changed beyond the packages, and how to undo it, belongs on the terminal.
-    tail -n +$((phase_lines + 1)) "$log" | grep '^32-bit programs run emulated' || true
+    # What it changed beyond the packages, and how to undo it, or what it could not install,
+    # belongs on the terminal.
+    tail -n +$((phase_lines + 1)) "$log" | grep '^32-bit programs' || true
+}
+
+# How 32-bit Windows programs start under Wine here, or why they cannot: the Wine wrappers tell,
+# in a subshell, since their settings are for Wine alone.
+how_32bit_starts() {
+    (dir=build/wine && . tests/wine/wine-common.sh && starts_32bit)
 }
 
 # The template and shared Wine prefixes of build/$1, made before its tests so that no test waits

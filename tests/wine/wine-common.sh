@@ -44,30 +44,37 @@ if [ -z "${RUNS_32BIT:-}" ]; then
 fi
 loader_32bit=${WINE32:-/usr/lib/wine/wine}
 
-# Fails, saying why, when the Windows program $1 (a file) cannot start here: a 32-bit program where
-# the machine runs no 32-bit programs, under a Wine without its 32-bit part, or where they run
-# emulated but Wine's 32-bit loader was not put under the emulator. Wine itself would only say
-# "ShellExecuteEx failed: Internal error".
+# Says how 32-bit programs start under this Wine, as runs-32bit does, or fails saying why they
+# cannot: the machine runs no 32-bit programs (or runs-32bit cannot tell), Wine has no 32-bit part,
+# or they run only emulated and Wine's 32-bit loader was not put under the emulator.
+starts_32bit() {
+    if ! how=$("$RUNS_32BIT"); then
+        echo "runs-32bit: $how"
+        return 1
+    fi
+    if [ ! -x $loader_32bit ]; then
+        echo "Wine has no 32-bit part (Debian's wine32)"
+        return 1
+    fi
+    case $how in
+    emulated*) grep -qs qemu-i386 $loader_32bit || {
+        echo "32-bit programs run only $how, and $loader_32bit does not use it (scripts/install-deps, as root, puts it in place)"
+        return 1
+    } ;;
+    esac
+    echo "$how"
+}
+
+# Fails, saying why, when the Windows program $1 (a file) is a 32-bit one that cannot start here.
+# Wine itself would only say "ShellExecuteEx failed: Internal error".
 check_startable() {
     [ -f "$1" ] || return 0
     header=$(od -An -tu4 -j60 -N4 "$1" 2>/dev/null | tr -d ' ')
     [ -n "$header" ] && [ "$(od -An -tx2 -j$((header + 4)) -N2 "$1" | tr -d ' ')" = 014c ] ||
         return 0
-    cannot="${0##*/}: cannot start ${1##*/}, a 32-bit program, with $("$WINE" --version)"
-    if ! how=$("$RUNS_32BIT"); then
-        echo "$cannot: 32-bit programs run $how" >&2
-        return 1
-    fi
-    if [ ! -x $loader_32bit ]; then
-        echo "$cannot: it has no 32-bit part (Debian's wine32)" >&2
-        return 1
-    fi
-    case $how in
-    emulated*) grep -qs qemu-i386 $loader_32bit || {
-        echo "$cannot: 32-bit programs run only $how, and $loader_32bit does not use it (scripts/install-deps, as root, puts it in place)" >&2
-        return 1
-    } ;;
-    esac
+    why=$(starts_32bit) && return 0
+    echo "${0##*/}: cannot start ${1##*/}, a 32-bit program, with $("$WINE" --version): $why" >&2
+    return 1
 }
 
 # The Wine that made a prefix, and how. A prefix made before 32-bit programs could start (the
