@@ -28,7 +28,7 @@ for %%f in (Setup.exe Halvex.exe Startup.cmd W9X90XBC.INF) do if not defined mis
 if defined missing goto noPackage
 
 rem Nothing answers a question here: input is empty, so none can wait.
-xcopy "%package%" "%dest%\" /e /i /q /y <nul >nul
+xcopy "%package%" "%dest%\" /e /i /q /y <nul >nul 2>&1
 if errorlevel 1 goto copyFailed
 rem Without "call", cmd reads no further line of this file: the local copy ends the run.
 "%dest%\Startup.cmd"
