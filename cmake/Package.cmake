@@ -12,8 +12,7 @@ else()
 endif()
 set(HALVEX_PACKAGE halvex-${PROJECT_VERSION}-${HALVEX_ARCH})
 
-# Windows line ends, for Notepad of any age, and for cmd, which finds labels in a batch file
-# with Unix line ends only by chance.
+# Windows line ends, for Notepad of any age and for cmd, which reads the script.
 configure_file(${CMAKE_CURRENT_LIST_DIR}/package-readme.txt.in
     ${CMAKE_BINARY_DIR}/package-readme/README.txt @ONLY NEWLINE_STYLE CRLF)
 set(HALVEX_STARTUP_SCRIPT ${CMAKE_BINARY_DIR}/package-script/Startup.cmd)
