@@ -28,7 +28,8 @@ std::string LongDirectory(size_t nLength) {
 struct Placement {
     const char* pszName;
     std::string strDirectory;
-    std::string strInfPath; // what the installation call must receive
+    std::string strInfPath; // what the installation call must receive; "" for no call
+    bool bByShortName = false; // started by its folder's short form, which the call must receive
 };
 
 class SetupArguments : public testing::TestWithParam<Placement> {};
@@ -39,13 +40,20 @@ TEST_P(SetupArguments, AsksOnceForInfBesideItWithForceFlag) {
     CopyInto(SETUP_EXE, placement.strDirectory, "Setup.exe");
     CopyInto(NEWDEV_PLANTED, placement.strDirectory, "newdev.dll");
     CopyInto(NEWDEV_RECORDER, kSystemFolder, "newdev.dll");
+    std::string strStartFrom = placement.strDirectory, strInfPath = placement.strInfPath;
+    if (placement.bByShortName) {
+        strStartFrom = ShortPath(placement.strDirectory);
+        strInfPath = strStartFrom + "\\W9X90XBC.INF";
+    }
     ASSERT_FALSE(HasFatalFailure());
-    ExpectQuietEnd(
-        RunSetup(placement.strDirectory + "\\Setup.exe", {{"NEWDEV_CALL_LOG", kCallLog}}));
-    EXPECT_EQ("NULL|" + kHardwareId + "|" + placement.strInfPath + "|1|NULL\n", ReadText(kCallLog));
+    ExpectQuietEnd(RunSetup(strStartFrom + "\\Setup.exe", {{"NEWDEV_CALL_LOG", kCallLog}},
+                            placement.bByShortName));
+    EXPECT_EQ(strInfPath.empty() ? "" : "NULL|" + kHardwareId + "|" + strInfPath + "|1|NULL\n",
+              ReadText(kCallLog));
 }
 
-// A path of 260 characters or more fills the 260-character buffer: no directory can be trusted.
+// A path of 260 characters or more fills the 260-character buffer and was cut; an INF path of 260
+// or more would not fit the setup API's driver path. A user reaches such a folder by its short name.
 INSTANTIATE_TEST_SUITE_P(
     Placements, SetupArguments,
     testing::Values(
@@ -53,9 +61,12 @@ INSTANTIATE_TEST_SUITE_P(
         Placement{"DriveRoot", "D:", "D:\\W9X90XBC.INF"},
         Placement{"DeepFolderWithSpaces", "C:\\Program Files\\Net Card\\Disk 1\\Win 98\\Drivers",
                   "C:\\Program Files\\Net Card\\Disk 1\\Win 98\\Drivers\\W9X90XBC.INF"},
-        Placement{"PathOf259", LongDirectory(249), LongDirectory(249) + "\\W9X90XBC.INF"},
-        Placement{"PathOf260", LongDirectory(250), "W9X90XBC.INF"},
-        Placement{"PathOf300", LongDirectory(290), "W9X90XBC.INF"}),
+        Placement{"PathOf256", LongDirectory(246), LongDirectory(246) + "\\W9X90XBC.INF"},
+        Placement{"PathOf257", LongDirectory(247), ""},
+        Placement{"PathOf259", LongDirectory(249), ""},
+        Placement{"PathOf260", LongDirectory(250), ""},
+        Placement{"PathOf300", LongDirectory(290), ""},
+        Placement{"ShortNameOfPathOf300", LongDirectory(290), "", true}),
     [](const testing::TestParamInfo<Placement>& info) { return info.param.pszName; });
 
 // A system newdev.dll that cannot be had (NULL: none) ends the run as a failed call does, and the

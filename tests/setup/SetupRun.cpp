@@ -19,6 +19,12 @@ void MakeDirectory(const std::string& strDirectory) {
     CreateDirectoryW(Extended(strDirectory).c_str(), NULL);
 }
 
+std::string ShortPath(const std::string& strPath) {
+    wchar_t szShort[MAX_PATH] = L"";
+    DWORD nLength = GetShortPathNameW(Extended(strPath).c_str(), szShort, MAX_PATH);
+    return nLength > 4 && nLength < MAX_PATH ? Utf8(szShort + 4) : ""; // after the \\?\ prefix
+}
+
 void CopyInto(const std::string& strUnixFile, const std::string& strDirectory,
               const char* pszName) {
     // A sandbox's files are hard links to its template's: one is replaced, never written over.
@@ -29,8 +35,9 @@ void CopyInto(const std::string& strUnixFile, const std::string& strDirectory,
 }
 
 Run RunSetup(const std::string& strExe,
-             const std::vector<std::pair<std::string, std::string>>& environment) {
-    ChildProcess setup(strExe, "", environment);
+             const std::vector<std::pair<std::string, std::string>>& environment,
+             bool bNativeCall) {
+    ChildProcess setup(strExe, "", environment, "", bNativeCall);
     EXPECT_TRUE(setup.Started()) << strExe << " " << GetLastError();
     return WatchUntilEnd(setup, 30000);
 }

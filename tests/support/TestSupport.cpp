@@ -121,12 +121,12 @@ bool CreateProcessByNtPath(const std::string& strProgram, const std::string& str
 
 ChildProcess::ChildProcess(const std::string& strProgram, const std::string& strArguments,
                            const std::vector<std::pair<std::string, std::string>>& environment,
-                           const std::string& strDirectory) {
+                           const std::string& strDirectory, bool bNativeCall) {
     std::string strCommandLine = "\"" + strProgram + "\"";
     if (!strArguments.empty())
         strCommandLine += " " + strArguments;
     std::string strEnvironment = EnvironmentBlock(environment);
-    if (strProgram.size() >= MAX_PATH) {
+    if (bNativeCall || strProgram.size() >= MAX_PATH) {
         if (!CreateProcessByNtPath(strProgram, strCommandLine, strEnvironment, strDirectory, &m_pi))
             m_pi = {};
         return;

@@ -25,10 +25,11 @@ class ChildProcess {
 public:
     // Starts |strProgram| with |strArguments| appended to its quoted name, in |strDirectory|
     // (empty: the test's own), with |environment| added to the test's environment. A path of
-    // MAX_PATH characters or more is started by the native call, which CreateProcess refuses.
+    // MAX_PATH characters or more, which CreateProcess refuses, or any with |bNativeCall|, is
+    // started by the native call; unlike Wine's CreateProcess, it keeps a short (8.3) name short.
     ChildProcess(const std::string& strProgram, const std::string& strArguments = "",
                  const std::vector<std::pair<std::string, std::string>>& environment = {},
-                 const std::string& strDirectory = "");
+                 const std::string& strDirectory = "", bool bNativeCall = false);
     ChildProcess(const ChildProcess&) = delete;
     ChildProcess& operator=(const ChildProcess&) = delete;
     ~ChildProcess();
