@@ -160,7 +160,8 @@ protected:
 
 private:
     void Start() {
-        m_pHalvex = std::make_unique<ChildProcess>(WindowsPath(HALVEX_EXE));
+        m_pHalvex =
+            std::make_unique<ChildProcess>(WindowsPath(ProgramPath("HALVEX_EXE", HALVEX_EXE)));
         ASSERT_TRUE(m_pHalvex->Started());
     }
 

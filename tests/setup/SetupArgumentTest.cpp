@@ -37,7 +37,7 @@ class SetupArguments : public testing::TestWithParam<Placement> {};
 TEST_P(SetupArguments, AsksOnceForInfBesideItWithForceFlag) {
     const Placement& placement = GetParam();
     MakeDirectory(placement.strDirectory);
-    CopyInto(SETUP_EXE, placement.strDirectory, "Setup.exe");
+    CopyInto(ProgramPath("SETUP_EXE", SETUP_EXE), placement.strDirectory, "Setup.exe");
     CopyInto(NEWDEV_PLANTED, placement.strDirectory, "newdev.dll");
     CopyInto(NEWDEV_RECORDER, kSystemFolder, "newdev.dll");
     std::string strStartFrom = placement.strDirectory, strInfPath = placement.strInfPath;
@@ -75,7 +75,7 @@ class SetupWithoutNewdev : public testing::TestWithParam<const char*> {};
 
 TEST_P(SetupWithoutNewdev, EndsQuietlyWithoutCall) {
     const std::string strDirectory = "C:\\users\\Public\\Documents";
-    CopyInto(SETUP_EXE, strDirectory, "Setup.exe");
+    CopyInto(ProgramPath("SETUP_EXE", SETUP_EXE), strDirectory, "Setup.exe");
     CopyInto(NEWDEV_PLANTED, strDirectory, "newdev.dll");
     ASSERT_TRUE(DeleteFileA((std::string(kSystemFolder) + "\\newdev.dll").c_str()));
     if (GetParam() != NULL)

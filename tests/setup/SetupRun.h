@@ -10,6 +10,7 @@
 namespace setup_test {
 
 using Run = test_support::ProgramRun;
+using test_support::ProgramPath;
 using test_support::ReadText;
 
 // Makes |strDirectory| with its parents; paths may go beyond MAX_PATH.

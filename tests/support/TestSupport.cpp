@@ -4,6 +4,7 @@
 #include <winternl.h>
 
 #include <algorithm>
+#include <cstdlib>
 #include <fstream>
 #include <sstream>
 
@@ -13,6 +14,11 @@ std::string WindowsPath(const std::string& strUnixPath) {
     std::string strPath = "Z:" + strUnixPath;
     std::replace(strPath.begin(), strPath.end(), '/', '\\');
     return strPath;
+}
+
+std::string ProgramPath(const char* pszVariable, const char* pszBuilt) {
+    const char* pszGiven = std::getenv(pszVariable);
+    return pszGiven != NULL ? pszGiven : pszBuilt;
 }
 
 std::string ReadText(const std::string& strPath) {

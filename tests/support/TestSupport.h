@@ -14,6 +14,10 @@ namespace test_support {
 // The Windows path under which Wine shows a Linux path ("/a/b" -> "Z:\a\b").
 std::string WindowsPath(const std::string& strUnixPath);
 
+// The program that a test runs: the Linux path that the environment variable |pszVariable| gives,
+// for copies made after the build (tests/release/check-signing signs some), or else |pszBuilt|.
+std::string ProgramPath(const char* pszVariable, const char* pszBuilt);
+
 // The whole file, or "" when it cannot be read.
 std::string ReadText(const std::string& strPath);
 
