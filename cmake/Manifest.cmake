@@ -9,25 +9,16 @@ else()
     set(HALVEX_MANIFEST_ARCH x86)
 endif()
 
-# Embeds the manifest file |manifest| into |target|. Language neutral: the platform's resource
-# lookup tries neutral first, whatever language it asks for.
-function(halvex_embed_manifest_file target manifest)
+# Embeds the template's manifest for |target| into it. The manifest goes to manifest/ of the
+# current build folder, not beside the program, where a loader would take a file named
+# <program>.exe.manifest instead. Language neutral: the platform's resource lookup tries neutral
+# first, whatever language it asks for.
+function(halvex_embed_manifest target)
+    set(HALVEX_MANIFEST_PROGRAM ${target})
+    set(manifest ${CMAKE_CURRENT_BINARY_DIR}/manifest/${target}.manifest)
+    configure_file(${CMAKE_SOURCE_DIR}/cmake/program.manifest.in ${manifest} @ONLY)
     set(rc ${CMAKE_CURRENT_BINARY_DIR}/manifest/${target}.rc)
     file(CONFIGURE OUTPUT ${rc} CONTENT "LANGUAGE 0, 0\n1 24 \"${manifest}\"\n")
     target_sources(${target} PRIVATE ${rc})
     set_source_files_properties(${rc} PROPERTIES OBJECT_DEPENDS ${manifest})
-endfunction()
-
-# The template's manifest for the program |target|, in manifest/ of the current build folder:
-# not beside the program, where a loader would take a file named <program>.exe.manifest instead.
-function(halvex_manifest target result)
-    set(HALVEX_MANIFEST_PROGRAM ${target})
-    set(manifest ${CMAKE_CURRENT_BINARY_DIR}/manifest/${target}.manifest)
-    configure_file(${CMAKE_SOURCE_DIR}/cmake/program.manifest.in ${manifest} @ONLY)
-    set(${result} ${manifest} PARENT_SCOPE)
-endfunction()
-
-function(halvex_embed_manifest target)
-    halvex_manifest(${target} manifest)
-    halvex_embed_manifest_file(${target} ${manifest})
 endfunction()
