@@ -188,13 +188,13 @@ protected:
 };
 } // namespace
 
-TEST_F(HalvexResources, EveryResourceIsKoreanAndNoneIsBeyondTheProgramsOwn) {
+TEST_F(HalvexResources, EveryResourceButTheManifestIsKoreanAndNoneIsBeyondTheProgramsOwn) {
     // Type, id, language: two icon images, the dialogs, string block 7, icon group 128 and the
-    // version block, all numbered, all Korean.
+    // version block, all numbered, all Korean; then the manifest, language neutral.
     std::vector<std::string> resources;
     EnumResourceTypesW(m_hModule, AddResourcesOfType, reinterpret_cast<LONG_PTR>(&resources));
     EXPECT_EQ((std::vector<std::string>{"3 1 0412", "3 2 0412", "5 100 0412", "5 102 0412",
-                                        "6 7 0412", "14 128 0412", "16 1 0412"}),
+                                        "6 7 0412", "14 128 0412", "16 1 0412", "24 1 0000"}),
               resources);
 }
 
