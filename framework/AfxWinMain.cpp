@@ -2,7 +2,7 @@
 // runtime's reference to WinMain finds it.
 #include "CWinApp.h"
 
-#include <cxxabi.h>
+#include <exception>
 
 // The mutex type of the C++ runtime's exception allocator, as the runtime declares it.
 #include <ext/concurrence.h>
@@ -11,7 +11,9 @@ int WINAPI WinMain(HINSTANCE hInstance, HINSTANCE, LPSTR lpCmdLine, int nCmdShow
     // The C++ runtime allocates a thread's exception state at its first throw, and ends the
     // program when it cannot: made now, a first throw for want of memory (CMemoryException)
     // finds it, and the exception object itself comes from the runtime's emergency pool.
-    __cxxabiv1::__cxa_get_globals();
+    // Read through the runtime, which makes it; kept, though the runtime calls the read pure.
+    volatile int nUncaught = std::uncaught_exceptions();
+    (void)nUncaught;
     return AfxWinMain(hInstance, lpCmdLine, nCmdShow);
 }
 
