@@ -3,11 +3,15 @@
 // then its elements in index order. Not used on its own.
 //
 // An operation that takes an element may be given one of the array's own (arr.Add(arr[0])): it
-// copies the element before the array moves. Memory that cannot be had throws CMemoryException.
+// copies the element before the array moves. Memory that cannot be had throws CMemoryException,
+// and so does a size beyond INT_MAX, which the array could not index. An index or a count that
+// no array could take throws CInvalidArgException, in the release build too; the debug build
+// first asserts.
 #pragma once
 
 #include "AfxAllocator.h"
 #include "CArchive.h"
+#include "CException.h"
 #include "CObject.h"
 
 #include <algorithm>
@@ -21,13 +25,13 @@ template <class TYPE, class ARG_TYPE> class CElementArray : public CObject {
 public:
     int GetSize() const { return static_cast<int>(m_aData.size()); }
     int GetUpperBound() const { return GetSize() - 1; }
-    // New elements are zero (empty strings); elements from |nNewSize| on go. |nGrowBy| is the
-    // number of elements that the array makes room for at once when it must grow: -1 keeps it
-    // as it was, 0 lets the array choose by its size.
+    // New elements are zero (empty strings); elements from |nNewSize| (not below 0) on go.
+    // |nGrowBy| is the number of elements that the array makes room for at once when it must grow:
+    // -1 keeps it as it was, 0 lets the array choose by its size.
     void SetSize(int nNewSize, int nGrowBy = -1);
     void RemoveAll() { SetSize(0); }
 
-    // Indexes must lie within the array (a debug assertion).
+    // Indexes must lie within the array.
     const TYPE& GetAt(int nIndex) const;
     void SetAt(int nIndex, ARG_TYPE newElement) { ElementAt(nIndex) = TYPE(newElement); }
     TYPE& ElementAt(int nIndex);
@@ -38,8 +42,8 @@ public:
     void SetAtGrow(int nIndex, ARG_TYPE newElement) { SetAtGrowElement(nIndex, TYPE(newElement)); }
     // Appends |newElement|; returns its index.
     int Add(ARG_TYPE newElement) { return AddElement(TYPE(newElement)); }
-    // Puts |nCount| copies of |newElement| at |nIndex|, moving the elements from there up; an
-    // index beyond the end grows the array with zeros up to it.
+    // Puts |nCount| (at least 1) copies of |newElement| at |nIndex| (not below 0), moving the
+    // elements from there up; an index beyond the end grows the array with zeros up to it.
     void InsertAt(int nIndex, ARG_TYPE newElement, int nCount = 1) {
         InsertElementAt(nIndex, TYPE(newElement), nCount);
     }
@@ -61,6 +65,11 @@ private:
     // The fewest bytes that one stored element takes: a number its size, a string its length.
     static constexpr size_t kMinStoredBytes = std::is_arithmetic<TYPE>::value ? sizeof(TYPE) : 1;
 
+    // Throws CInvalidArgException unless |nIndex| lies within the array.
+    void CheckIndex(int nIndex) const;
+    // The size that |nCount| elements from |nIndex| on take, summed wide: past INT_MAX, which no
+    // array can index, it throws CMemoryException.
+    static int SizeThrough(int nIndex, int nCount);
     void Load(CArchive& ar);
     // Room for |nCapacity| elements; more than the array's type can hold throws CMemoryException,
     // as running out of memory does (the standard library would throw std::length_error).
@@ -73,9 +82,11 @@ private:
 template <class TYPE, class ARG_TYPE>
 void CElementArray<TYPE, ARG_TYPE>::SetSize(int nNewSize, int nGrowBy) {
     ASSERT(nNewSize >= 0);
+    if (nNewSize < 0)
+        AfxThrowInvalidArgException();
     if (nGrowBy >= 0)
         m_nGrowBy = nGrowBy;
-    if (nNewSize <= 0) {
+    if (nNewSize == 0) {
         m_aData.clear();
         m_aData.shrink_to_fit();
         return;
@@ -98,21 +109,38 @@ void CElementArray<TYPE, ARG_TYPE>::Reserve(size_t nCapacity) {
 }
 
 template <class TYPE, class ARG_TYPE>
-const TYPE& CElementArray<TYPE, ARG_TYPE>::GetAt(int nIndex) const {
+void CElementArray<TYPE, ARG_TYPE>::CheckIndex(int nIndex) const {
     ASSERT(nIndex >= 0 && nIndex < GetSize());
+    if (nIndex < 0 || nIndex >= GetSize())
+        AfxThrowInvalidArgException();
+}
+
+template <class TYPE, class ARG_TYPE>
+int CElementArray<TYPE, ARG_TYPE>::SizeThrough(int nIndex, int nCount) {
+    long long llSize = static_cast<long long>(nIndex) + nCount;
+    if (llSize > INT_MAX)
+        AfxThrowMemoryException();
+    return static_cast<int>(llSize);
+}
+
+template <class TYPE, class ARG_TYPE>
+const TYPE& CElementArray<TYPE, ARG_TYPE>::GetAt(int nIndex) const {
+    CheckIndex(nIndex);
     return m_aData[nIndex];
 }
 
 template <class TYPE, class ARG_TYPE> TYPE& CElementArray<TYPE, ARG_TYPE>::ElementAt(int nIndex) {
-    ASSERT(nIndex >= 0 && nIndex < GetSize());
+    CheckIndex(nIndex);
     return m_aData[nIndex];
 }
 
 template <class TYPE, class ARG_TYPE>
 void CElementArray<TYPE, ARG_TYPE>::SetAtGrowElement(int nIndex, TYPE element) {
     ASSERT(nIndex >= 0);
+    if (nIndex < 0)
+        AfxThrowInvalidArgException();
     if (nIndex >= GetSize())
-        SetSize(nIndex + 1);
+        SetSize(SizeThrough(nIndex, 1));
     m_aData[nIndex] = std::move(element);
 }
 
@@ -126,8 +154,10 @@ template <class TYPE, class ARG_TYPE>
 void CElementArray<TYPE, ARG_TYPE>::InsertElementAt(int nIndex, TYPE element, int nCount) {
     ASSERT(nIndex >= 0);
     ASSERT(nCount > 0);
+    if (nIndex < 0 || nCount <= 0)
+        AfxThrowInvalidArgException();
     int nOldSize = GetSize();
-    SetSize(std::max(nIndex, nOldSize) + nCount);
+    SetSize(SizeThrough(std::max(nIndex, nOldSize), nCount));
     if (nIndex < nOldSize)
         std::move_backward(m_aData.begin() + nIndex, m_aData.begin() + nOldSize, m_aData.end());
     std::fill_n(m_aData.begin() + nIndex, nCount, element);

@@ -4,6 +4,7 @@
 
 IMPLEMENT_DYNAMIC(CException, CObject)
 IMPLEMENT_DYNAMIC(CMemoryException, CException)
+IMPLEMENT_DYNAMIC(CInvalidArgException, CException)
 IMPLEMENT_DYNAMIC(CFileException, CException)
 IMPLEMENT_DYNAMIC(CArchiveException, CException)
 
@@ -12,9 +13,9 @@ void CException::Delete() {
         delete this;
 }
 
-// The object is made before any code runs (constant initialisation, which the compiler checks
-// here), so that a throw from any thread, or from another file's static initialisation, finds it
-// whole: a function's static would be made by its first thrower, with no guard.
+// The objects are made before any code runs (constant initialisation, which the compiler checks
+// here), so that a throw from any thread, or from another file's static initialisation, finds
+// them whole: a function's static would be made by its first thrower, with no guard.
 #ifdef __clang__
 #define AFX_CONSTINIT [[clang::require_constant_initialization]]
 #else
@@ -22,10 +23,15 @@ void CException::Delete() {
 #endif
 namespace {
 AFX_CONSTINIT CMemoryException s_memoryException(FALSE);
-}
+AFX_CONSTINIT CInvalidArgException s_invalidArgException(FALSE);
+} // namespace
 
 void AfxThrowMemoryException() {
     throw &s_memoryException;
+}
+
+void AfxThrowInvalidArgException() {
+    throw &s_invalidArgException;
 }
 
 // Without the memory for the exception object, the memory exception says what went wrong.

@@ -26,6 +26,14 @@ public:
     constexpr explicit CMemoryException(BOOL bAutoDelete = TRUE) : CException(bAutoDelete) {}
 };
 
+// An argument that no call could take: an index outside an array, a count below one. Thrown,
+// as the memory exception is, as one preallocated object; Delete leaves it alone.
+class CInvalidArgException : public CException {
+    DECLARE_DYNAMIC(CInvalidArgException)
+public:
+    constexpr explicit CInvalidArgException(BOOL bAutoDelete = TRUE) : CException(bAutoDelete) {}
+};
+
 // A file operation failed; |m_cause| says why.
 class CFileException : public CException {
     DECLARE_DYNAMIC(CFileException)
@@ -79,5 +87,6 @@ public:
 };
 
 [[noreturn]] void AfxThrowMemoryException();
+[[noreturn]] void AfxThrowInvalidArgException();
 [[noreturn]] void AfxThrowFileException(int cause, LONG lOsError = -1, LPCTSTR lpszFileName = NULL);
 [[noreturn]] void AfxThrowArchiveException(int cause, LPCTSTR lpszArchiveName = NULL);

@@ -15,6 +15,9 @@ public:
     virtual LONG Seek(LONG lOff, UINT nFrom) = 0;
     void SeekToBegin() { Seek(0, begin); }
     DWORD SeekToEnd() { return Seek(0, end); }
+    // The number of bytes the file holds, exactly: the archive bounds what a load may allocate
+    // by the bytes left to read, so a file kind that answered more than it holds would let a
+    // stored count take memory for elements that are not there.
     virtual DWORD GetLength() const = 0;
 
     // Reads up to |nCount| bytes at the position into |lpBuf|; returns how many it read (fewer

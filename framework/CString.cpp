@@ -5,9 +5,12 @@
 #endif
 
 #include <cctype>
+#include <climits>
 #include <cstring>
 
-CString::CString(LPCSTR lpsz) : m_str(lpsz != NULL ? lpsz : "") {}
+CString::CString(LPCSTR lpsz) {
+    *this = lpsz;
+}
 
 CString::CString(LPCSTR lpch, int nLength) {
     ASSERT(nLength >= 0);
@@ -18,7 +21,9 @@ CString::CString(LPCSTR lpch, int nLength) {
 }
 
 CString& CString::operator=(LPCSTR lpsz) {
-    m_str = lpsz != NULL ? lpsz : "";
+    size_t nLength = lpsz != NULL ? std::strlen(lpsz) : 0;
+    CheckLength(nLength);
+    m_str.assign(lpsz != NULL ? lpsz : "", nLength);
     return *this;
 }
 
@@ -74,7 +79,7 @@ CString operator+(char ch, const CString& str) {
 }
 
 void CString::CheckLength(size_t nLength) const {
-    if (nLength > m_str.max_size())
+    if (nLength > static_cast<size_t>(INT_MAX) || nLength > m_str.max_size())
         AfxThrowMemoryException();
 }
 

@@ -50,8 +50,8 @@ public:
 
 private:
     // More characters than the string can hold throw CMemoryException, as memory that cannot be
-    // had does, rather than the standard library's std::length_error (on 32-bit Windows the
-    // limit may lie below INT_MAX).
+    // had does, rather than the standard library's std::length_error. It holds at most INT_MAX,
+    // which GetLength can count (on 32-bit Windows the library's limit lies below).
     void CheckLength(size_t nLength) const;
 
     std::basic_string<char, std::char_traits<char>, CAfxAllocator<char>> m_str;

@@ -1,7 +1,8 @@
 // The framework's arrays and string list: their members, how a list load extends what the list
-// held, what an array load allocates, and running out of memory.
+// held, what an array load allocates, running out of memory, and the limits of indexes and sizes.
 #include "Afx.h"
 #include "Allocations.h"
+#include "AssertionRecorder.h"
 #include "ArchiveBytes.h"
 
 #include <gtest/gtest.h>
@@ -38,6 +39,13 @@ template <class TArray, class TElement> void ExpectArrayMembers(TElement a, TEle
     EXPECT_TRUE(arr[1] == TElement()) << "a dropped element comes back as zero";
     arr.RemoveAll();
     EXPECT_EQ(0, arr.GetSize());
+}
+
+std::vector<int> Elements(const CByteArray& arr) {
+    std::vector<int> values;
+    for (int i = 0; i < arr.GetSize(); i++)
+        values.push_back(arr[i]);
+    return values;
 }
 
 std::vector<std::string> Elements(const CStringArray& arr) {
@@ -229,4 +237,60 @@ TEST(CollectionTest, MemoryThatCannotBeHadThrowsTheFrameworksMemoryException) {
         pMade = RUNTIME_CLASS(CByteArray)->CreateObject();
     }
     EXPECT_EQ(nullptr, pMade); // as for a class that makes no objects
+}
+
+TEST(CollectionTest, IndexesCountsAndSizesPastTheLimitsThrowAndChangeNothing) {
+    AssertionRecorder assertions; // the debug build asserts first, then throws as the release does
+    CByteArray bytes;
+    CStringArray strings;
+    struct Case {
+        const char* pszName;
+        std::function<void()> fnCall;
+        const CRuntimeClass* pThrown;
+    };
+    const CRuntimeClass* pInvalid = RUNTIME_CLASS(CInvalidArgException);
+    const CRuntimeClass* pMemory = RUNTIME_CLASS(CMemoryException);
+    std::vector<Case> cases = {
+        {"size below 0", [&] { bytes.SetSize(-1); }, pInvalid},
+        {"grown to an index below 0", [&] { bytes.SetAtGrow(-1, 9); }, pInvalid},
+        {"grown to index INT_MAX", [&] { bytes.SetAtGrow(INT_MAX, 9); }, pMemory},
+        {"strings grown to index INT_MAX", [&] { strings.SetAtGrow(INT_MAX, "z"); }, pMemory},
+        {"inserted at an index below 0", [&] { bytes.InsertAt(-1, 9); }, pInvalid},
+        {"inserted 0 times", [&] { bytes.InsertAt(0, 9, 0); }, pInvalid},
+        {"inserted a count below 0", [&] { strings.InsertAt(0, "z", -1); }, pInvalid},
+        {"inserted at index INT_MAX", [&] { bytes.InsertAt(INT_MAX, 9); }, pMemory},
+        {"inserted INT_MAX times", [&] { bytes.InsertAt(1, 9, INT_MAX); }, pMemory},
+        {"read below 0", [&] { bytes.GetAt(-1); }, pInvalid},
+        {"written at the size", [&] { bytes.SetAt(2, 9); }, pInvalid},
+        {"strings written at the size", [&] { strings[2] = "z"; }, pInvalid},
+    };
+    // Only a 64-bit program has the room for a string that INT_MAX could not count: made once,
+    // of 1 GiB, it throws before taking memory for twice that.
+    if (sizeof(void*) == 8)
+        cases.push_back({"string appended past INT_MAX",
+                         [] {
+                             CString str;
+                             str.GetBuffer(1 << 30);
+                             str += str;
+                         },
+                         pMemory});
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.pszName);
+        bytes.RemoveAll();
+        bytes.Add(1);
+        bytes.Add(2);
+        strings.RemoveAll();
+        strings.Add("a");
+        strings.Add("b");
+        const CRuntimeClass* pCaught = NULL;
+        try {
+            c.fnCall();
+        } catch (CException* e) {
+            pCaught = e->GetRuntimeClass();
+            e->Delete();
+        }
+        EXPECT_STREQ(c.pThrown->m_lpszClassName, pCaught != NULL ? pCaught->m_lpszClassName : "");
+        EXPECT_EQ(std::vector<int>({1, 2}), Elements(bytes));
+        EXPECT_EQ(std::vector<std::string>({"a", "b"}), Elements(strings));
+    }
 }

@@ -64,3 +64,11 @@ TEST_F(FrameworkStartupTest, FailedInitInstanceDestroysMainWindowAndRunsNoMessag
     ASSERT_TRUE(probe.Wait(10000, &dwExitCode)); // a message loop would never end
     EXPECT_EQ(42u, dwExitCode);
 }
+
+TEST_F(FrameworkStartupTest, ThrowWithoutMemoryIsCaught) {
+    ChildProcess probe(m_strProbe, "pool");
+    ASSERT_TRUE(probe.Started()) << GetLastError();
+    DWORD dwExitCode = 0xdeadbeef;
+    ASSERT_TRUE(probe.Wait(10000, &dwExitCode));
+    EXPECT_EQ(43u, dwExitCode); // 3 when the runtime found no memory for it and ended the program
+}
