@@ -28,7 +28,7 @@ std::string LongDirectory(size_t nLength) {
 struct Placement {
     const char* pszName;
     std::string strDirectory;
-    std::string strInfPath; // what the installation call must receive; "" for no call
+    std::string strInfPath;    // what the installation call must receive; "" for no call
     bool bByShortName = false; // started by its folder's short form, which the call must receive
 };
 
@@ -53,7 +53,8 @@ TEST_P(SetupArguments, AsksOnceForInfBesideItWithForceFlag) {
 }
 
 // A path of 260 characters or more fills the 260-character buffer and was cut; an INF path of 260
-// or more would not fit the setup API's driver path. A user reaches such a folder by its short name.
+// or more would not fit the setup API's driver path. A user reaches such a folder by its short
+// name.
 INSTANTIATE_TEST_SUITE_P(
     Placements, SetupArguments,
     testing::Values(
