@@ -44,7 +44,7 @@ const Computer kItanium = {kCmd64, "set PROCESSOR_ARCHITECTURE=IA64&", NULL};
 const Computer kArm64Cmd32 = {kCmd32, "set PROCESSOR_ARCHITEW6432=ARM64&", NULL};
 const Computer kThisPackages = std::strcmp(HALVEX_ARCH, "x64") == 0 ? kWindows64 : kWindows32;
 
-enum class Before { Nothing, NoDriverFiles, FileInTheWay, SetupStarted, RunEndedInSetup };
+enum class Before { Nothing, NoDriverFiles, FileInTheWay, RunEndedInSetup };
 
 // What the last run leaves: its exit code and its line, the installation requests since the
 // computer was seeded, the adapter's value, and whether the local folder holds the package, the
@@ -122,13 +122,9 @@ TEST_P(StartupScript, PicksPackageInstallsOnceAndPatchesOrChangesNothing) {
     if (c.before != Before::NoDriverFiles)
         CopyInto(STARTUP_CMD, strShare, "W9X90XBC.INF"); // the recorder never reads it
     CopyInto(NEWDEV_RECORDER, "C:\\windows\\system32", "newdev.dll");
-    // Any file serves as the one in the way, or as the marker a stopped run left.
+    // Any file serves as the one in the way.
     if (c.before == Before::FileInTheWay)
         CopyInto(STARTUP_CMD, "C:\\windows", "Halvex");
-    if (c.before == Before::SetupStarted) {
-        MakeDirectory(kLocal);
-        CopyInto(STARTUP_CMD, kLocal, "setup-started.txt");
-    }
     ASSERT_FALSE(HasFatalFailure());
     SeedAdapter();
     const std::string strLocalBefore = ReadText(kLocal);
@@ -175,8 +171,6 @@ INSTANTIATE_TEST_SUITE_P(
         Case{"SecondRunLeavesItAlone", kThisPackages, Before::Nothing, true, Done(1, "0")},
         Case{"RunEndedInSetupNotInstalledAgain", kThisPackages, Before::RunEndedInSetup, false,
              Done(1, "1")},
-        Case{"SetupStartedNotStartedAgain", kThisPackages, Before::SetupStarted, false,
-             Done(0, "1")},
         Case{"DriverFilesMissing", kThisPackages, Before::NoDriverFiles, false,
              NoPackage(HALVEX_ARCH, "W9X90XBC.INF")},
         Case{"CopyFails", kThisPackages, Before::FileInTheWay, false,
