@@ -81,9 +81,7 @@ private:
 
 template <class TYPE, class ARG_TYPE>
 void CElementArray<TYPE, ARG_TYPE>::SetSize(int nNewSize, int nGrowBy) {
-    ASSERT(nNewSize >= 0);
-    if (nNewSize < 0)
-        AfxThrowInvalidArgException();
+    ENSURE_ARG(nNewSize >= 0);
     if (nGrowBy >= 0)
         m_nGrowBy = nGrowBy;
     if (nNewSize == 0) {
@@ -110,9 +108,7 @@ void CElementArray<TYPE, ARG_TYPE>::Reserve(size_t nCapacity) {
 
 template <class TYPE, class ARG_TYPE>
 void CElementArray<TYPE, ARG_TYPE>::CheckIndex(int nIndex) const {
-    ASSERT(nIndex >= 0 && nIndex < GetSize());
-    if (nIndex < 0 || nIndex >= GetSize())
-        AfxThrowInvalidArgException();
+    ENSURE_ARG(nIndex >= 0 && nIndex < GetSize());
 }
 
 template <class TYPE, class ARG_TYPE>
@@ -136,9 +132,7 @@ template <class TYPE, class ARG_TYPE> TYPE& CElementArray<TYPE, ARG_TYPE>::Eleme
 
 template <class TYPE, class ARG_TYPE>
 void CElementArray<TYPE, ARG_TYPE>::SetAtGrowElement(int nIndex, TYPE element) {
-    ASSERT(nIndex >= 0);
-    if (nIndex < 0)
-        AfxThrowInvalidArgException();
+    ENSURE_ARG(nIndex >= 0);
     if (nIndex >= GetSize())
         SetSize(SizeThrough(nIndex, 1));
     m_aData[nIndex] = std::move(element);
@@ -152,10 +146,8 @@ template <class TYPE, class ARG_TYPE> int CElementArray<TYPE, ARG_TYPE>::AddElem
 
 template <class TYPE, class ARG_TYPE>
 void CElementArray<TYPE, ARG_TYPE>::InsertElementAt(int nIndex, TYPE element, int nCount) {
-    ASSERT(nIndex >= 0);
-    ASSERT(nCount > 0);
-    if (nIndex < 0 || nCount <= 0)
-        AfxThrowInvalidArgException();
+    ENSURE_ARG(nIndex >= 0);
+    ENSURE_ARG(nCount > 0);
     int nOldSize = GetSize();
     SetSize(SizeThrough(std::max(nIndex, nOldSize), nCount));
     if (nIndex < nOldSize)

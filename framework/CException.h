@@ -88,5 +88,13 @@ public:
 
 [[noreturn]] void AfxThrowMemoryException();
 [[noreturn]] void AfxThrowInvalidArgException();
+// An argument that must hold |cond|: the debug build asserts, and both builds then throw
+// CInvalidArgException rather than go on with it.
+#define ENSURE_ARG(cond)                                                                           \
+    do {                                                                                           \
+        ASSERT(cond);                                                                              \
+        if (!(cond))                                                                               \
+            AfxThrowInvalidArgException();                                                         \
+    } while (0)
 [[noreturn]] void AfxThrowFileException(int cause, LONG lOsError = -1, LPCTSTR lpszFileName = NULL);
 [[noreturn]] void AfxThrowArchiveException(int cause, LPCTSTR lpszArchiveName = NULL);
